@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, test and run on Linux and for
+# Windows (mingw-w64, Wine). Idempotent: says nothing and changes nothing when all is there.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  libgtest-dev googletest libbenchmark-dev
+  qt6-base-dev fonts-noto-cjk
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 icoutils
+  wine wine64 wine32:i386
+  xvfb xauth xdotool x11-utils imagemagick
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+# 32-bit Wine, for the 32-bit Korvale.exe, comes from the i386 architecture.
+dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

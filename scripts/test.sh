@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the Linux build (with the Qt front end and its end-to-end
+# tests), the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the 32-bit and
+# 64-bit Windows builds with their tests under Wine, and the fuzz targets for a bounded time.
+# Warnings are errors. Installs whatever is missing first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+jobs=$(nproc)
+fuzz_seconds=${KORVALE_FUZZ_SECONDS:-30}
+
+build() {
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1" -- -j"$jobs"
+}
+
+echo "== Linux"
+build linux
+ctest --preset linux -j"$jobs"
+
+echo "== Linux, AddressSanitizer + UndefinedBehaviorSanitizer"
+build sanitize
+ctest --preset sanitize -j"$jobs"
+
+for preset in mingw32 mingw64; do
+  echo "== Windows ($preset) under Wine"
+  build "$preset"
+  ctest --preset "$preset"
+done
+
+echo "== Fuzzing, ${fuzz_seconds}s a target"
+build fuzz
+for fuzzer in build/fuzz/tests/fuzz/*_fuzz; do
+  corpus="build/fuzz/corpus/$(basename "$fuzzer")"
+  mkdir -p "$corpus"
+  "$fuzzer" -max_total_time="$fuzz_seconds" -max_len=4096 -print_final_stats=0 "$corpus" 2>&1 | tail -n 1
+done
+
+echo "All builds and tests passed."
