@@ -26,6 +26,8 @@ inline constexpr int kPermissionDeniedErrorNumber = 70;
 inline constexpr int kFileAccessErrorNumber = 75;
 
 // A number that does not fit a double (text "1E400", or a quotient beyond 1.8E+308).
-inline RuntimeError overflowError() { return RuntimeError(kOverflowErrorNumber, "Overflow"); }
+inline RuntimeError overflowError() {
+  return RuntimeError(kOverflowErrorNumber, "Overflow");
+}
 
 }  // namespace korvale

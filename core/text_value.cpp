@@ -24,8 +24,12 @@ constexpr std::int64_t kExponentClamp = 1'000'000'000'000;
 constexpr std::int64_t kLargestFiniteExponent = 308;
 constexpr std::int64_t kSmallestNonZeroExponent = -330;
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n';
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 class Scanner {
  public:

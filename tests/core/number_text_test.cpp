@@ -52,7 +52,8 @@ TEST(NumberText, WritesFifteenDigitsWithoutTrailingZeros) {
 // "E+15", "e-05" for "E-5").
 std::string reference(double x) {
   char buffer[64];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15).ptr;
+  const auto end =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15).ptr;
   std::string text(buffer, end);
   const std::size_t e = text.find('e');
   if (e == std::string::npos) return text == "-0" ? "0" : text;
@@ -73,7 +74,8 @@ TEST(NumberText, MatchesTheGeneralFormatOnRandomDoubles) {
   }
   // Values near two decimals, where the calculation's results live.
   for (int i = 0; i < 100000; ++i) {
-    const double x = static_cast<double>(static_cast<std::int64_t>(random() % 2000000) - 1000000) / 100;
+    const double x =
+        static_cast<double>(static_cast<std::int64_t>(random() % 2000000) - 1000000) / 100;
     ASSERT_EQ(NumberText(x), reference(x)) << std::hexfloat << x;
   }
 }

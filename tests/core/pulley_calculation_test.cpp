@@ -73,9 +73,15 @@ TEST(Floor2, FloorsTowardMinusInfinityWithoutCorrection) {
     double x;
     double floored;
   } cases[] = {
-      {31.830988618379067, 31.83}, {-31.830988618379067, -31.84}, {0.29, 0.28},
-      {2.5, 2.5},                  {-0.001, -0.01},                 {0, 0},
-      {DBL_MAX, DBL_MAX},          {-DBL_MAX, -DBL_MAX},            {1.5915494307111402E+308, 1.5915494307111402E+308},
+      {31.830988618379067, 31.83},
+      {-31.830988618379067, -31.84},
+      {0.29, 0.28},
+      {2.5, 2.5},
+      {-0.001, -0.01},
+      {0, 0},
+      {DBL_MAX, DBL_MAX},
+      {-DBL_MAX, -DBL_MAX},
+      {1.5915494307111402E+308, 1.5915494307111402E+308},
   };
   for (const auto& c : cases) EXPECT_EQ(Floor2(c.x), c.floored) << c.x;
 }

@@ -14,8 +14,9 @@
 
 namespace {
 
-// Values within 15 digits of the largest double are shown rounded up past it ("1.79769313486232E+308")
-// and cannot be read back; every other shown number must read back as itself.
+// Values within 15 digits of the largest double are shown rounded up past it
+// ("1.79769313486232E+308") and cannot be read back; every other shown number must read back as
+// itself.
 void checkNumberTextReadsBack(double x) {
   if (!std::isfinite(x) || std::fabs(x) > 1.797693134862315e308) return;
   const std::string shown = korvale::NumberText(x);
@@ -42,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   korvale::CalculatorValues values;
   values.SelectedIndex = size > 0 ? static_cast<int>(data[0] % 6) - 1 : -1;
   const std::size_t split = text.find('|');
-  values.teethText = std::string(text.substr(size > 0 ? 1 : 0, split == text.npos ? text.npos : split - 1));
+  values.teethText =
+      std::string(text.substr(size > 0 ? 1 : 0, split == text.npos ? text.npos : split - 1));
   values.pitchText = split == text.npos ? "5M" : std::string(text.substr(split + 1));
   try {
     korvale::TT(values);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "state/state_format.h"
+
+// The few operating-system services the state file needs, one implementation per platform
+// (posix.cpp, windows.cpp). Paths and texts are UTF-8 here.
+namespace korvale::platform {
+
+// The directory of the running executable, symlinks resolved, without a trailing separator
+// except at a root ("/", "C:\"): "/opt/korvale/bin/korvale" -> "/opt/korvale/bin".
+std::string executableDirectory();
+
+// '/' on Linux, '\\' on Windows.
+char pathSeparator();
+
+// Between the program's UTF-8 and the 8-bit code page the state file is kept in: the ANSI code
+// page on Windows (a character it cannot hold becomes its replacement character, "?"), UTF-8
+// itself on Linux.
+std::string toFileCodePage(std::string_view utf8);
+std::string fromFileCodePage(std::string_view bytes);
+
+// An open regular file, read front to back. Closed when destroyed.
+class InputFile : public ByteSource {
+ public:
+  // nullptr when the path cannot be opened or is not a regular file (a directory, a FIFO, a
+  // device): such a path fails at once, it never blocks.
+  static std::unique_ptr<InputFile> open(const std::string& path) noexcept;
+};
+
+// Test seam: makes the next write fail with `systemError` (an errno value, or a Windows error
+// code) once `afterBytes` bytes have gone to the temporary file.
+struct WriteFault {
+  std::size_t afterBytes = 0;
+  int systemError = 0;
+};
+
+// Replaces the file at `path` with `bytes` so that it holds either its old content or the whole
+// new one, never anything in between: the bytes go to a temporary file in the same directory,
+// are flushed to the disk, and the temporary file is then renamed over `path`. On failure the
+// temporary file is removed, `path` is left as it was, and a RuntimeError names the path and the
+// system's reason ("Permission denied", "No space left on device").
+void replaceFileAtomically(const std::string& path, std::string_view bytes,
+                           const WriteFault* fault = nullptr);
+
+}  // namespace korvale::platform

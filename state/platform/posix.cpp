@@ -1,0 +1,151 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "state/platform/file_system.h"
+#include "state/platform/write_error.h"
+
+namespace korvale::platform {
+namespace {
+
+constexpr std::size_t kReadChunk = 4096;
+
+class PosixInputFile : public InputFile {
+ public:
+  explicit PosixInputFile(int fd) : fd_(fd) {}
+  ~PosixInputFile() override { ::close(fd_); }
+  PosixInputFile(const PosixInputFile&) = delete;
+  PosixInputFile& operator=(const PosixInputFile&) = delete;
+
+  int next() override {
+    if (position_ == filled_) {
+      ssize_t got = 0;
+      do {
+        got = ::read(fd_, buffer_, sizeof buffer_);
+      } while (got < 0 && errno == EINTR);
+      if (got <= 0) return -1;
+      filled_ = static_cast<std::size_t>(got);
+      position_ = 0;
+    }
+    return static_cast<unsigned char>(buffer_[position_++]);
+  }
+
+ private:
+  int fd_;
+  char buffer_[kReadChunk];
+  std::size_t position_ = 0;
+  std::size_t filled_ = 0;
+};
+
+WriteFailure classify(int error) {
+  if (error == ENOSPC || error == EDQUOT) return WriteFailure::kDiskFull;
+  if (error == EACCES || error == EPERM || error == EROFS) return WriteFailure::kPermissionDenied;
+  return WriteFailure::kOther;
+}
+
+[[noreturn]] void fail(const std::string& path, int error) {
+  throw writeError(classify(error), path, std::strerror(error));
+}
+
+std::string directoryOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The mode a new file gets from this process: 0666 less the umask.
+mode_t newFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// Writes everything, or returns the errno of the failure.
+int writeAll(int fd, std::string_view bytes, const WriteFault* fault) {
+  const bool faulty = fault != nullptr && fault->afterBytes <= bytes.size();
+  const std::string_view part = faulty ? bytes.substr(0, fault->afterBytes) : bytes;
+  std::size_t written = 0;
+  while (written < part.size()) {
+    const ssize_t done = ::write(fd, part.data() + written, part.size() - written);
+    if (done < 0 && errno == EINTR) continue;
+    if (done < 0) return errno;
+    written += static_cast<std::size_t>(done);
+  }
+  return faulty ? fault->systemError : 0;
+}
+
+}  // namespace
+
+std::string executableDirectory() {
+  std::vector<char> buffer(256);
+  for (;;) {
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) return ".";
+    if (static_cast<std::size_t>(length) < buffer.size()) {
+      return directoryOf(std::string(buffer.data(), static_cast<std::size_t>(length)));
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+char pathSeparator() {
+  return '/';
+}
+
+std::string toFileCodePage(std::string_view utf8) {
+  return std::string(utf8);
+}
+std::string fromFileCodePage(std::string_view bytes) {
+  return std::string(bytes);
+}
+
+std::unique_ptr<InputFile> InputFile::open(const std::string& path) noexcept {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return nullptr;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  try {
+    return std::make_unique<PosixInputFile>(fd);
+  } catch (...) {
+    ::close(fd);
+    return nullptr;
+  }
+}
+
+void replaceFileAtomically(const std::string& path, std::string_view bytes,
+                           const WriteFault* fault) {
+  std::string temporary = path + ".tmp-XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) fail(path, errno);
+
+  // Keep the permissions the file had; a new file gets the usual ones, not mkstemp's 0600.
+  struct stat old {};
+  const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : newFileMode();
+
+  int error = writeAll(fd, bytes, fault);
+  if (error == 0 && ::fchmod(fd, mode) != 0) error = errno;
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temporary.c_str());
+    fail(path, error);
+  }
+
+  // Make the rename itself durable. The new content is already in place, so a failure here
+  // changes nothing the user could act on.
+  const int directory = ::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (directory >= 0) {
+    ::fsync(directory);
+    ::close(directory);
+  }
+}
+
+}  // namespace korvale::platform

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "state/saved_inputs.h"
+
+namespace korvale {
+
+// The state file's bytes for two texts already in the file's code page: each text in double
+// quotes on a line of its own, CR LF after each. ("20", "5M") -> "\"20\"\r\n\"5M\"\r\n". A double
+// quote inside a text is written as it is, without escape.
+std::string formatStateFile(std::string_view teethBytes, std::string_view pitchBytes);
+
+// A source of the file's bytes, read in order.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // The next byte (0..255), or -1 at the end. Throws nothing; a read error reads as the end.
+  virtual int next() = 0;
+};
+
+// Reads the first two fields of a state file; the rest of the file is never read.
+//   "\"20\"\r\n\"5M\"\r\n" -> ("20", "5M")     "20,5M" -> ("20", "5M")    "\"2,5\"\r\n\"5M\"" ->
+//   ("2,5", "5M")     "" -> nothing     "\"20\"\r\n" -> nothing (either both texts or neither)
+// A field starting with a double quote runs to the next double quote (to the end of the file if
+// none follows) and whatever stands after it up to the next comma or line end is passed over; any
+// other field runs to the next comma or line end, trailing blanks dropped. Spaces, tabs and blank
+// lines before a field are skipped. CR LF, CR and LF all end a line. The texts come back in the
+// file's own bytes.
+std::optional<SavedInputs> parseStateFile(ByteSource& source);
+
+// The same over bytes in memory.
+std::optional<SavedInputs> parseStateFile(std::string_view bytes);
+
+}  // namespace korvale
