@@ -1,0 +1,141 @@
+#include "ui/window_description.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace korvale::ui {
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+constexpr std::string_view kFontFace = "宋体";
+constexpr double kFontPoints = 10.5;
+constexpr int kGb2312CharacterSet = 134;
+constexpr FontDescription kRegular{kFontFace, kFontPoints, kGb2312CharacterSet, 400};
+constexpr FontDescription kBold{kFontFace, kFontPoints, kGb2312CharacterSet, 700};
+
+WindowDescription makeDescription() {
+  using K = ControlKind;
+  return WindowDescription{
+      "Korvale",
+      3150,
+      3375,
+      {
+          {ControlId::Combo1_1,
+           "Combo1",
+           1,
+           K::DropDownComboBox,
+           false,
+           {1080, 840, 975, 330},
+           "5M",
+           8,
+           kRegular},
+          {ControlId::Frame1,
+           "Frame1",
+           0,
+           K::Frame,
+           false,
+           {120, 1320, 2895, 1815},
+           "结果",
+           2,
+           kRegular},
+          {ControlId::Text1_1,
+           "Text1",
+           1,
+           K::TextBox,
+           true,
+           {1560, 360, 975, 375},
+           "Text1",
+           6,
+           kRegular},
+          {ControlId::Text1_0,
+           "Text1",
+           0,
+           K::TextBox,
+           true,
+           {1560, 1080, 975, 375},
+           "Text1",
+           4,
+           kRegular},
+          {ControlId::Label1_4,
+           "Label1",
+           4,
+           K::Label,
+           true,
+           {240, 480, 1695, 255},
+           "顶圆直径Da:",
+           5,
+           kBold},
+          {ControlId::Label1_3,
+           "Label1",
+           3,
+           K::Label,
+           true,
+           {240, 1200, 1455, 255},
+           "节圆直径 D:",
+           3,
+           kBold},
+          {ControlId::Text2_0,
+           "Text2",
+           0,
+           K::TextBox,
+           false,
+           {1080, 240, 855, 315},
+           "20",
+           1,
+           kRegular},
+          {ControlId::Label1_0,
+           "Label1",
+           0,
+           K::Label,
+           false,
+           {360, 240, 1215, 255},
+           "齿数T:",
+           7,
+           kBold},
+          {ControlId::Label1_1,
+           "Label1",
+           1,
+           K::Label,
+           false,
+           {360, 840, 855, 255},
+           "模数M:",
+           0,
+           kBold},
+      },
+      {"3M", "5M", "8M", "14M"},
+  };
+}
+
+}  // namespace
+
+const ControlDescription& WindowDescription::control(ControlId id) const {
+  for (const ControlDescription& c : controls) {
+    if (c.id == id) return c;
+  }
+  throw std::out_of_range("no such control");
+}
+
+std::vector<const ControlDescription*> WindowDescription::tabOrder() const {
+  std::vector<const ControlDescription*> order;
+  for (const ControlDescription& c : controls) {
+    if (c.focusable()) order.push_back(&c);
+  }
+  std::sort(order.begin(), order.end(),
+            [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+  return order;
+}
+
+const WindowDescription& Form1Description() {
+  static const WindowDescription description = makeDescription();
+  return description;
+}
+
+int twipsToPixels(int twips, int dotsPerInch) {
+  const long long scaled = static_cast<long long>(twips) * dotsPerInch;
+  const long long half = kTwipsPerInch / 2;
+  return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch
+                                      : -((-scaled + half) / kTwipsPerInch));
+}
+
+}  // namespace korvale::ui
