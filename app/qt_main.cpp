@@ -1,0 +1,11 @@
+// The Linux program: the calculator window on Qt, its inputs kept beside the executable.
+#include <QApplication>
+
+#include "ui/qt/calculator_window.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  korvale::ui::qt::CalculatorWindow window{korvale::StateFile()};
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,186 @@
+#include "ui/qt/calculator_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <limits>
+
+#include "ui/qt/combo_box_keys.h"
+#include "ui/qt/fonts.h"
+
+namespace korvale::ui::qt {
+namespace {
+
+// Qt lays out in device-independent pixels and scales them with the screen itself, so the twips
+// are converted at the 96 DPI that such a pixel stands for.
+constexpr int kLogicalDpi = 96;
+
+int px(int twips) { return twipsToPixels(twips, kLogicalDpi); }
+
+QString toQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string toUtf8(const QString& text) { return text.toStdString(); }
+
+void showMessageBox(QWidget* parent, const QString& title, const QString& message) {
+  QMessageBox::critical(parent, title, message);
+}
+
+}  // namespace
+
+CalculatorWindow::CalculatorWindow(StateFile stateFile, ErrorReporter reporter)
+    : reporter_(reporter ? std::move(reporter) : ErrorReporter(showMessageBox)),
+      form_(std::make_unique<Form1>(static_cast<FrontEnd&>(*this), std::move(stateFile))) {
+  const WindowDescription& description = Form1Description();
+  setWindowTitle(toQString(description.caption));
+  setFixedSize(px(description.clientWidthTwips), px(description.clientHeightTwips));
+  buildControls();
+  bindTextBox(ControlId::Text2_0, form_->Text2(0));
+  bindTextBox(ControlId::Text1_0, form_->Text1(0));
+  bindTextBox(ControlId::Text1_1, form_->Text1(1));
+  bindComboBox(form_->Combo1(1));
+
+  form_->load();
+  placeCentredOnScreen();
+  textBoxes_.at(ControlId::Text2_0)->setFocus();
+}
+
+CalculatorWindow::~CalculatorWindow() = default;
+
+QLineEdit* CalculatorWindow::textBox(ControlId id) const { return textBoxes_.at(id); }
+
+void CalculatorWindow::buildControls() {
+  const WindowDescription& description = Form1Description();
+  QWidget* frame = nullptr;
+  std::vector<QLabel*> labels;
+  for (const ControlDescription& control : description.controls) {
+    QWidget* widget = buildControl(control, control.insideFrame ? frame : this);
+    if (control.kind == ControlKind::Frame) frame = widget;
+    if (control.kind == ControlKind::Label) labels.push_back(static_cast<QLabel*>(widget));
+  }
+  // A label reaching under the box beside it is drawn beneath that box.
+  for (QLabel* label : labels) label->lower();
+
+  const auto order = description.tabOrder();
+  for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+    auto widgetFor = [this](ControlId id) -> QWidget* {
+      return id == ControlId::Combo1_1 ? static_cast<QWidget*>(combo_) : textBoxes_.at(id);
+    };
+    QWidget::setTabOrder(widgetFor(order[i]->id), widgetFor(order[i + 1]->id));
+  }
+}
+
+QWidget* CalculatorWindow::buildControl(const ControlDescription& control, QWidget* container) {
+  QWidget* widget = nullptr;
+  switch (control.kind) {
+    case ControlKind::Label: {
+      auto* label = new QLabel(toQString(control.text), container);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      widget = label;
+      break;
+    }
+    case ControlKind::TextBox: {
+      auto* edit = new QLineEdit(container);
+      edit->setMaxLength(std::numeric_limits<int>::max());
+      edit->setAlignment(Qt::AlignLeft);
+      textBoxes_[control.id] = edit;
+      widget = edit;
+      break;
+    }
+    case ControlKind::DropDownComboBox: {
+      combo_ = new QComboBox(container);
+      combo_->setEditable(true);
+      combo_->setInsertPolicy(QComboBox::NoInsert);
+      combo_->setCompleter(nullptr);
+      combo_->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+      combo_->lineEdit()->installEventFilter(new SwallowEnterKey(combo_));
+      for (std::string_view entry : Form1Description().pitchListEntries) {
+        combo_->addItem(toQString(entry), 0);
+      }
+      widget = combo_;
+      break;
+    }
+    case ControlKind::Frame:
+      widget = new QGroupBox(toQString(control.text), container);
+      break;
+  }
+  widget->setObjectName(toQString(control.name) + "(" + QString::number(control.member) + ")");
+  widget->setFont(fontFor(control.font));
+  widget->setGeometry(px(control.bounds.left), px(control.bounds.top), px(control.bounds.width),
+                      px(control.bounds.height));
+  return widget;
+}
+
+void CalculatorWindow::bindTextBox(ControlId id, TextBoxModel& model) {
+  QLineEdit* edit = textBoxes_.at(id);
+  edit->setText(toQString(model.text()));
+  model.onDisplayChanged([edit, &model] {
+    const QString text = toQString(model.text());
+    if (edit->text() == text) return;
+    const QSignalBlocker mute(edit);
+    edit->setText(text);
+  });
+  // textEdited fires for the user's changes only (typing, deleting, pasting, undo), never for
+  // setText, so the mirror above cannot echo back.
+  connect(edit, &QLineEdit::textEdited, this,
+          [this, id](const QString& text) { form_->userEdited(id, toUtf8(text)); });
+}
+
+void CalculatorWindow::bindComboBox(ComboBoxModel& model) {
+  {
+    const QSignalBlocker mute(combo_);
+    combo_->setCurrentIndex(-1);
+  }
+  mirrorComboBox(model);
+  model.onDisplayChanged([this, &model] { mirrorComboBox(model); });
+  connect(combo_->lineEdit(), &QLineEdit::textEdited, this,
+          [this](const QString& text) { form_->userEdited(ControlId::Combo1_1, toUtf8(text)); });
+  // activated: the user chose an entry, with the mouse or the keyboard, list open or closed.
+  connect(combo_, &QComboBox::activated, this, [this](int index) { form_->userPicked(index); });
+}
+
+// While the user types, Qt's current index is left where it was: moving it to -1 would clear the
+// field and its undo history. The model's selection is the one that counts, and a later pick sets
+// both again.
+void CalculatorWindow::mirrorComboBox(const ComboBoxModel& model) {
+  const QSignalBlocker mute(combo_);
+  const QSignalBlocker muteField(combo_->lineEdit());
+  if (model.SelectedIndex() >= 0 && combo_->currentIndex() != model.SelectedIndex()) {
+    combo_->setCurrentIndex(model.SelectedIndex());
+  }
+  const QString text = toQString(model.text());
+  if (combo_->currentText() != text) combo_->setEditText(text);
+}
+
+void CalculatorWindow::placeCentredOnScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  QRect frame = frameGeometry();
+  frame.moveCenter(screen->availableGeometry().center());
+  move(frame.topLeft());
+}
+
+void CalculatorWindow::closeEvent(QCloseEvent* event) {
+  form_->close();
+  event->accept();
+}
+
+void CalculatorWindow::makeTopmost() { setWindowFlag(Qt::WindowStaysOnTopHint, true); }
+
+void CalculatorWindow::showErrorReport(const std::string& title, const std::string& message) {
+  reporter_(this, toQString(title), toQString(message));
+}
+
+void CalculatorWindow::endProgram() {
+  hide();
+  QCoreApplication::exit(1);
+}
+
+}  // namespace korvale::ui::qt

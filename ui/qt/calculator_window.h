@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "state/state_file.h"
+#include "ui/form1.h"
+#include "ui/front_end.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace korvale::ui::qt {
+
+// The calculator's window on Qt Widgets: the widgets built from Form1Description(), each a mirror
+// of its model in Form1, and every user action handed to the form. Form_Load runs inside the
+// constructor, before the window is first shown.
+class CalculatorWindow : public QWidget, private FrontEnd {
+ public:
+  // Shows the top-level error report; the default is a modal QMessageBox.
+  using ErrorReporter = std::function<void(QWidget* parent, const QString& title, const QString& message)>;
+
+  explicit CalculatorWindow(StateFile stateFile, ErrorReporter reporter = {});
+  ~CalculatorWindow() override;
+
+  QLineEdit* textBox(ControlId id) const;
+  QComboBox* pitchComboBox() const { return combo_; }
+  Form1& form() { return *form_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void makeTopmost() override;
+  void showErrorReport(const std::string& title, const std::string& message) override;
+  void endProgram() override;
+
+  void buildControls();
+  QWidget* buildControl(const ControlDescription& control, QWidget* container);
+  void bindTextBox(ControlId id, TextBoxModel& model);
+  void bindComboBox(ComboBoxModel& model);
+  void mirrorComboBox(const ComboBoxModel& model);
+  void placeCentredOnScreen();
+
+  ErrorReporter reporter_;
+  std::unique_ptr<Form1> form_;
+  std::map<ControlId, QLineEdit*> textBoxes_;
+  QComboBox* combo_ = nullptr;
+};
+
+}  // namespace korvale::ui::qt
