@@ -59,7 +59,12 @@ void BM_StartUpToWindowMapped(benchmark::State& state) {
   state.counters["peak_KiB"] = peak;
   state.SetLabel(state.range(0) == 0 ? "korvale" : "minimal QWidget");
 }
-BENCHMARK(BM_StartUpToWindowMapped)->Arg(0)->Arg(1)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUpToWindowMapped)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

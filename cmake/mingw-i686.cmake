@@ -12,3 +12,5 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.
 # The POSIX threads variant: GoogleTest needs std::mutex, which the win32 variant of GCC 12 lacks.
 # Standalone executables: the C and C++ runtimes are linked in, Windows' own DLLs are all they need.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Release executables carry no symbol tables: Korvale.exe stays small.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

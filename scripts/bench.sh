@@ -11,11 +11,6 @@ bench=build/linux/bench
 "$bench/core_bench"
 "$bench/qt_keystroke_bench" 2>/dev/null
 
-for n in $(seq 90 160); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
-sleep 1
-DISPLAY=$display "$bench/startup_bench" build/linux/app/korvale "$bench/minimal_qt_window" 2>/dev/null
+. scripts/lib/xvfb.sh
+start_xvfb
+"$bench/startup_bench" build/linux/app/korvale "$bench/minimal_qt_window" 2>/dev/null

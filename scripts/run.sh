@@ -13,15 +13,8 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 screenshot="$PWD/build/korvale-screenshot.png"
-display=""
-for n in $(seq 90 160); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-export DISPLAY=$display
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+. scripts/lib/xvfb.sh
+start_xvfb
 
 "$program" >/dev/null 2>&1 &
 app=$!

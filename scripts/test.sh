@@ -23,6 +23,9 @@ echo "== Linux, AddressSanitizer + UndefinedBehaviorSanitizer"
 build sanitize
 ctest --preset sanitize -j"$jobs"
 
+# The Windows tests include real windows: one Xvfb serves every Wine test.
+. scripts/lib/xvfb.sh
+start_xvfb
 for preset in mingw32 mingw64; do
   echo "== Windows ($preset) under Wine"
   build "$preset"

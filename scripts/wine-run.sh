@@ -10,4 +10,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot --init >/dev/null 2>&1 || true
   wineserver --wait || true
 fi
+# Windows programs with windows need a display; without one, a throwaway Xvfb serves.
+if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a wine "$@"; fi
 exec wine "$@"

@@ -21,13 +21,17 @@ namespace {
 // are converted at the 96 DPI that such a pixel stands for.
 constexpr int kLogicalDpi = 96;
 
-int px(int twips) { return twipsToPixels(twips, kLogicalDpi); }
+int px(int twips) {
+  return twipsToPixels(twips, kLogicalDpi);
+}
 
 QString toQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string toUtf8(const QString& text) { return text.toStdString(); }
+std::string toUtf8(const QString& text) {
+  return text.toStdString();
+}
 
 void showMessageBox(QWidget* parent, const QString& title, const QString& message) {
   QMessageBox::critical(parent, title, message);
@@ -54,7 +58,9 @@ CalculatorWindow::CalculatorWindow(StateFile stateFile, ErrorReporter reporter)
 
 CalculatorWindow::~CalculatorWindow() = default;
 
-QLineEdit* CalculatorWindow::textBox(ControlId id) const { return textBoxes_.at(id); }
+QLineEdit* CalculatorWindow::textBox(ControlId id) const {
+  return textBoxes_.at(id);
+}
 
 void CalculatorWindow::buildControls() {
   const WindowDescription& description = Form1Description();
@@ -172,7 +178,9 @@ void CalculatorWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void CalculatorWindow::makeTopmost() { setWindowFlag(Qt::WindowStaysOnTopHint, true); }
+void CalculatorWindow::makeTopmost() {
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
 
 void CalculatorWindow::showErrorReport(const std::string& title, const std::string& message) {
   reporter_(this, toQString(title), toQString(message));

@@ -20,7 +20,8 @@ namespace korvale::ui::qt {
 class CalculatorWindow : public QWidget, private FrontEnd {
  public:
   // Shows the top-level error report; the default is a modal QMessageBox.
-  using ErrorReporter = std::function<void(QWidget* parent, const QString& title, const QString& message)>;
+  using ErrorReporter =
+      std::function<void(QWidget* parent, const QString& title, const QString& message)>;
 
   explicit CalculatorWindow(StateFile stateFile, ErrorReporter reporter = {});
   ~CalculatorWindow() override;

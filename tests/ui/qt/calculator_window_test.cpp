@@ -14,7 +14,9 @@
 #include <iterator>
 #include <random>
 
-void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace korvale::ui::qt {
 namespace {

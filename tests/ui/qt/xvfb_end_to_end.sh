@@ -7,26 +7,20 @@ set -euo pipefail
 korvale=$1
 close_window=$2
 
+. "$(dirname "$0")/../../../scripts/lib/xvfb.sh"
+start_xvfb
 work=$(mktemp -d)
-pids=()
+app=""
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  if [ -n "$app" ]; then kill "$app" 2>/dev/null || true; fi
+  kill "$XVFB_PID" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 cp "$korvale" "$work/korvale"
 
-for n in $(seq 90 160); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-export DISPLAY=$display
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-
 (cd / && exec "$work/korvale") >/dev/null 2>&1 &
 app=$!
-pids+=($app)
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
 [ -n "$window" ] || { echo "FAIL: no window"; exit 1; }
 

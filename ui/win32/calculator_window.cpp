@@ -1,0 +1,336 @@
+#include "ui/win32/calculator_window.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "state/platform/windows_text.h"
+#include "ui/win32/resource.h"
+
+namespace korvale::ui::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"KorvaleForm1";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// Rows the pitch list shows when dropped down.
+constexpr int kDroppedListRows = 4;
+
+using platform::fromWide;
+using platform::toWide;
+
+int controlIdOf(ControlId id) {
+  return IDC_COMBO1_1 + static_cast<int>(id);
+}
+
+void showMessageBox(HWND owner, const std::wstring& title, const std::wstring& message) {
+  MessageBoxW(owner, message.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW windowClass{};
+  if (GetClassInfoExW(instance, kWindowClass, &windowClass)) return;
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_KORVALE));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_KORVALE),
+                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), 0));
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassExW(&windowClass);
+}
+
+int systemDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+}  // namespace
+
+CalculatorWindow::CalculatorWindow(StateFile stateFile, ErrorReporter reporter)
+    : form_(static_cast<FrontEnd&>(*this), std::move(stateFile)),
+      reporter_(reporter ? std::move(reporter) : ErrorReporter(showMessageBox)) {}
+
+CalculatorWindow::~CalculatorWindow() {
+  if (window_ != nullptr) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+  if (regularFont_ != nullptr) DeleteObject(regularFont_);
+  if (boldFont_ != nullptr) DeleteObject(boldFont_);
+}
+
+std::unique_ptr<CalculatorWindow> CalculatorWindow::create(HINSTANCE instance, StateFile stateFile,
+                                                           ErrorReporter reporter) {
+  INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&commonControls);
+  registerWindowClass(instance, windowProcedure);
+
+  std::unique_ptr<CalculatorWindow> self(
+      new CalculatorWindow(std::move(stateFile), std::move(reporter)));
+  const WindowDescription& description = Form1Description();
+  self->dpi_ = systemDpi();
+  RECT bounds{0, 0, twipsToPixels(description.clientWidthTwips, self->dpi_),
+              twipsToPixels(description.clientHeightTwips, self->dpi_)};
+  AdjustWindowRectEx(&bounds, kWindowStyle, FALSE, 0);
+  self->window_ =
+      CreateWindowExW(0, kWindowClass, toWide(description.caption).c_str(), kWindowStyle,
+                      CW_USEDEFAULT, CW_USEDEFAULT, bounds.right - bounds.left,
+                      bounds.bottom - bounds.top, nullptr, nullptr, instance, self.get());
+  if (self->window_ == nullptr) return nullptr;
+
+  self->createFonts();
+  self->buildControls(instance);
+  self->bindTextBox(ControlId::Text2_0, self->form_.Text2(0));
+  self->bindTextBox(ControlId::Text1_0, self->form_.Text1(0));
+  self->bindTextBox(ControlId::Text1_1, self->form_.Text1(1));
+  self->bindComboBox(self->form_.Combo1(1));
+
+  self->form_.load();
+  if (self->window_ == nullptr) return self;  // start-up ended the program
+  self->centreOnWorkArea();
+  ShowWindow(self->window_, SW_SHOW);
+  UpdateWindow(self->window_);
+  // The caret goes after the teeth text, so typing extends it, as on Linux.
+  HWND teeth = self->control(ControlId::Text2_0);
+  SetFocus(teeth);
+  const auto end = static_cast<WPARAM>(GetWindowTextLengthW(teeth));
+  SendMessageW(teeth, EM_SETSEL, end, static_cast<LPARAM>(end));
+  return self;
+}
+
+int CalculatorWindow::runMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (window_ != nullptr && IsDialogMessageW(window_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+// ---- Building and binding ----
+
+void CalculatorWindow::createFonts() {
+  const FontDescription& regular = Form1Description().control(ControlId::Text2_0).font;
+  const FontDescription& bold = Form1Description().control(ControlId::Label1_0).font;
+  for (const FontDescription* font : {&regular, &bold}) {
+    // Character height in pixels, negative for "the character, not the cell": 10.5 pt is 14 px
+    // at 96 DPI.
+    const int height = -MulDiv(static_cast<int>(font->pointSize * 10), dpi_, 720);
+    HFONT handle =
+        CreateFontW(height, 0, 0, 0, font->weight, FALSE, FALSE, FALSE,
+                    static_cast<DWORD>(font->characterSet), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, toWide(font->faceName).c_str());
+    (font == &regular ? regularFont_ : boldFont_) = handle;
+  }
+}
+
+void CalculatorWindow::buildControls(HINSTANCE instance) {
+  const WindowDescription& description = Form1Description();
+  const TwipsRect frame = description.control(ControlId::Frame1).bounds;
+  for (const ControlDescription& c : description.controls) {
+    // The frame's controls are the window's children placed over the group box: a group box
+    // passes no notifications on, so it cannot be their parent.
+    const int left = c.bounds.left + (c.insideFrame ? frame.left : 0);
+    const int top = c.bounds.top + (c.insideFrame ? frame.top : 0);
+    int height = twipsToPixels(c.bounds.height, dpi_);
+    const wchar_t* windowClass = L"STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    DWORD extendedStyle = 0;
+    std::wstring text = toWide(c.text);
+    switch (c.kind) {
+      case ControlKind::Label:
+        style |= SS_LEFT;
+        break;
+      case ControlKind::TextBox:
+        windowClass = L"EDIT";
+        style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+        extendedStyle = WS_EX_CLIENTEDGE;
+        text.clear();  // the model's text is mirrored in below
+        break;
+      case ControlKind::DropDownComboBox:
+        windowClass = L"COMBOBOX";
+        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+        height = twipsToPixels(c.bounds.height, dpi_) * (kDroppedListRows + 2);
+        text.clear();
+        break;
+      case ControlKind::Frame:
+        windowClass = L"BUTTON";
+        style |= BS_GROUPBOX;
+        break;
+    }
+    HWND handle = CreateWindowExW(
+        extendedStyle, windowClass, text.c_str(), style, twipsToPixels(left, dpi_),
+        twipsToPixels(top, dpi_), twipsToPixels(c.bounds.width, dpi_), height, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlIdOf(c.id))), instance, nullptr);
+    SendMessageW(handle, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(c.font.weight >= 700 ? boldFont_ : regularFont_), FALSE);
+    controls_[c.id] = handle;
+  }
+
+  HWND combo = controls_.at(ControlId::Combo1_1);
+  for (std::string_view entry : description.pitchListEntries) {
+    const auto index =
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(entry).c_str()));
+    SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), 0);
+  }
+  SendMessageW(combo, CB_LIMITTEXT, 0, 0);
+  for (ControlId id : {ControlId::Text2_0, ControlId::Text1_0, ControlId::Text1_1}) {
+    SendMessageW(controls_.at(id), EM_SETLIMITTEXT, 0, 0);  // 0: as long as memory allows
+  }
+
+  // Z-order decides both Tab's order and which of two overlapping controls is drawn on top: the
+  // focusable controls in tab order first, then the labels beneath them, the group box lowest.
+  HWND previous = HWND_TOP;
+  auto placeNext = [&previous](HWND control) {
+    SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = control;
+  };
+  for (const ControlDescription* c : description.tabOrder()) placeNext(controls_.at(c->id));
+  for (const ControlDescription& c : description.controls) {
+    if (c.kind == ControlKind::Label) placeNext(controls_.at(c.id));
+  }
+  placeNext(controls_.at(ControlId::Frame1));
+}
+
+std::string CalculatorWindow::windowText(HWND control) const {
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(control, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return fromWide(text);
+}
+
+// Setting a text from the program makes the control notify (EN_CHANGE); that echo is not a user
+// action and is ignored.
+void CalculatorWindow::setWindowTextMuted(HWND control, const std::string& text) {
+  mirroring_ = true;
+  SetWindowTextW(control, toWide(text).c_str());
+  mirroring_ = false;
+}
+
+void CalculatorWindow::bindTextBox(ControlId id, TextBoxModel& model) {
+  HWND edit = controls_.at(id);
+  setWindowTextMuted(edit, model.text());
+  model.onDisplayChanged([this, edit, &model] {
+    if (windowText(edit) != model.text()) setWindowTextMuted(edit, model.text());
+  });
+}
+
+void CalculatorWindow::bindComboBox(ComboBoxModel& model) {
+  mirrorComboBox(model);
+  model.onDisplayChanged([this, &model] { mirrorComboBox(model); });
+}
+
+// While the user types, the list's own selection is left as it is: CB_SETCURSEL with -1 would
+// clear the field. The model's selection is the one that counts.
+void CalculatorWindow::mirrorComboBox(const ComboBoxModel& model) {
+  HWND combo = controls_.at(ControlId::Combo1_1);
+  mirroring_ = true;
+  const auto shownIndex = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+  if (model.SelectedIndex() >= 0 && shownIndex != model.SelectedIndex()) {
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(model.SelectedIndex()), 0);
+  }
+  if (windowText(combo) != model.text()) SetWindowTextW(combo, toWide(model.text()).c_str());
+  mirroring_ = false;
+}
+
+void CalculatorWindow::centreOnWorkArea() {
+  RECT workArea{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  RECT bounds{};
+  GetWindowRect(window_, &bounds);
+  const int width = bounds.right - bounds.left;
+  const int height = bounds.bottom - bounds.top;
+  SetWindowPos(window_, nullptr, workArea.left + (workArea.right - workArea.left - width) / 2,
+               workArea.top + (workArea.bottom - workArea.top - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- The platform seam ----
+
+void CalculatorWindow::makeTopmost() {
+  SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void CalculatorWindow::showErrorReport(const std::string& title, const std::string& message) {
+  std::wstring text = toWide(message);
+  reporter_(window_, toWide(title), text);
+}
+
+void CalculatorWindow::endProgram() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+// ---- Messages ----
+
+LRESULT CALLBACK CalculatorWindow::windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                                   LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<CalculatorWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->window_ = window;
+  return self->handleMessage(message, wParam, lParam);
+}
+
+LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      OnEndSession(wParam != FALSE);
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      return DefWindowProcW(window_, message, wParam, lParam);
+  }
+}
+
+void CalculatorWindow::OnCommand(int controlId, int notification, HWND control) {
+  if (mirroring_ || control == nullptr) return;  // also IDOK and IDCANCEL from Enter and Escape
+  if (controlId == controlIdOf(ControlId::Combo1_1)) {
+    if (notification == CBN_EDITCHANGE) form_.userEdited(ControlId::Combo1_1, windowText(control));
+    if (notification == CBN_SELCHANGE) {
+      const auto index = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
+      if (index >= 0) form_.userPicked(index);
+    }
+    return;
+  }
+  if (notification != EN_CHANGE) return;
+  for (ControlId id : {ControlId::Text2_0, ControlId::Text1_0, ControlId::Text1_1}) {
+    if (controlId == controlIdOf(id)) form_.userEdited(id, windowText(control));
+  }
+}
+
+void CalculatorWindow::OnClose() {
+  form_.close();
+  DestroyWindow(window_);
+}
+
+// Windows ends without sending WM_CLOSE when the user logs off: save then.
+void CalculatorWindow::OnEndSession(bool ending) {
+  if (ending) form_.close();
+}
+
+void CalculatorWindow::OnDestroy() {
+  window_ = nullptr;
+  PostQuitMessage(0);
+}
+
+}  // namespace korvale::ui::win32

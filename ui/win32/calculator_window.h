@@ -1,0 +1,73 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "state/state_file.h"
+#include "ui/form1.h"
+#include "ui/front_end.h"
+
+namespace korvale::ui::win32 {
+
+// The calculator's window on the plain Win32 API: native controls built from Form1Description(),
+// each a mirror of its model in Form1, and every notification that stands for a user action
+// handed to the form. Form_Load runs inside create(), before the window is first shown.
+class CalculatorWindow : private FrontEnd {
+ public:
+  // Shows the top-level error report; the default is a modal MessageBoxW.
+  using ErrorReporter =
+      std::function<void(HWND owner, const std::wstring& title, const std::wstring& message)>;
+
+  // Registers the window class on first use, creates the window and its controls, runs the
+  // form's start-up, then centres the window on the work area and shows it.
+  static std::unique_ptr<CalculatorWindow> create(HINSTANCE instance, StateFile stateFile,
+                                                  ErrorReporter reporter = {});
+  ~CalculatorWindow() override;
+  CalculatorWindow(const CalculatorWindow&) = delete;
+  CalculatorWindow& operator=(const CalculatorWindow&) = delete;
+
+  HWND handle() const { return window_; }
+  HWND control(ControlId id) const { return controls_.at(id); }
+  Form1& form() { return form_; }
+
+  // The message loop with Tab moving between the controls; returns when the window is gone.
+  int runMessageLoop();
+
+ private:
+  CalculatorWindow(StateFile stateFile, ErrorReporter reporter);
+
+  void makeTopmost() override;
+  void showErrorReport(const std::string& title, const std::string& message) override;
+  void endProgram() override;
+
+  static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int controlId, int notification, HWND control);
+  void OnClose();
+  void OnEndSession(bool ending);
+  void OnDestroy();
+
+  void buildControls(HINSTANCE instance);
+  void createFonts();
+  void bindTextBox(ControlId id, TextBoxModel& model);
+  void bindComboBox(ComboBoxModel& model);
+  void mirrorComboBox(const ComboBoxModel& model);
+  void centreOnWorkArea();
+  std::string windowText(HWND control) const;
+  void setWindowTextMuted(HWND control, const std::string& text);
+
+  Form1 form_;
+  ErrorReporter reporter_;
+  HWND window_ = nullptr;
+  int dpi_ = 96;
+  HFONT regularFont_ = nullptr;
+  HFONT boldFont_ = nullptr;
+  std::map<ControlId, HWND> controls_;
+  bool mirroring_ = false;
+};
+
+}  // namespace korvale::ui::win32
