@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev fonts-noto-cjk
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 icoutils
   wine wine64 wine32:i386
-  xvfb xauth xdotool x11-utils imagemagick
+  libx11-dev xvfb xauth xdotool x11-utils imagemagick
 )
 
 missing=()

@@ -2,7 +2,7 @@
 # Runs a Windows program under Wine, quietly, in the project's own Wine prefix; ctest uses it as
 # the cross-compiling emulator. The prefix is made once, on first use.
 set -euo pipefail
-export WINEPREFIX="${WINEPREFIX:-$HOME/.cache/korvale/wine}"
+export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/korvale/wine}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

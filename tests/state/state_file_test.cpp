@@ -4,12 +4,11 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 
 #include "core/runtime_error.h"
+#include "tests/support/temporary_directory.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -25,33 +24,17 @@ namespace fs = std::filesystem;
 
 class StateFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device seed;
-    directory_ = fs::temp_directory_path() / ("korvale-state-" + std::to_string(seed()));
-    fs::create_directories(directory_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(directory_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(directory_, ignored);
-  }
+  StateFile file() const { return StateFile(directory_.u8path()); }
+  fs::path path() const { return directory_.path() / "Rede.txt"; }
 
-  StateFile file() const { return StateFile(directory_.u8string()); }
-  fs::path path() const { return directory_ / "Rede.txt"; }
-
-  std::string bytesOnDisk() const {
-    std::ifstream in(path(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  void putOnDisk(const std::string& bytes) const {
-    std::ofstream(path(), std::ios::binary) << bytes;
-  }
+  std::string bytesOnDisk() const { return directory_.read("Rede.txt"); }
+  void putOnDisk(const std::string& bytes) const { directory_.write("Rede.txt", bytes); }
   std::size_t filesInDirectory() const {
     return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(directory_), fs::directory_iterator()));
+        std::distance(fs::directory_iterator(directory_.path()), fs::directory_iterator()));
   }
 
-  fs::path directory_;
+  korvale::testing::TemporaryDirectory directory_;
 };
 
 TEST_F(StateFileTest, LivesBesideTheExecutable) {
@@ -131,7 +114,7 @@ TEST_F(StateFileTest, AFailedWriteKeepsTheOldFileWhole) {
 }
 
 TEST_F(StateFileTest, AnUnwritableDirectoryGivesAClearError) {
-  const StateFile nowhere((directory_ / "missing").u8string());
+  const StateFile nowhere((directory_.path() / "missing").u8string());
   try {
     nowhere.WriteState("20", "5M");
     ADD_FAILURE() << "wrote into a directory that does not exist";
@@ -142,7 +125,7 @@ TEST_F(StateFileTest, AnUnwritableDirectoryGivesAClearError) {
 #ifndef _WIN32
   if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
   file().WriteState("20", "5M");
-  fs::permissions(directory_, fs::perms::owner_read | fs::perms::owner_exec);
+  fs::permissions(directory_.path(), fs::perms::owner_read | fs::perms::owner_exec);
   try {
     file().WriteState("25", "8M");
     ADD_FAILURE() << "wrote into a read-only directory";

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <random>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/support/temporary_directory.h"
 #include "ui/form1.h"
 
 namespace korvale::ui::testing {
+
+using korvale::testing::TemporaryDirectory;
 
 // A front end that shows nothing and remembers what it was asked.
 class FakeFrontEnd : public FrontEnd {
@@ -30,16 +30,7 @@ class FakeFrontEnd : public FrontEnd {
 // directory: start(), what the user does, close(), and start() again for the next run.
 class FormScript {
  public:
-  FormScript() {
-    std::random_device seed;
-    directory_ =
-        std::filesystem::temp_directory_path() / ("korvale-form-" + std::to_string(seed()));
-    std::filesystem::create_directories(directory_);
-  }
-  ~FormScript() {
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
-  }
+  FormScript() = default;
   FormScript(const FormScript&) = delete;
   FormScript& operator=(const FormScript&) = delete;
 
@@ -69,19 +60,14 @@ class FormScript {
   }
 
   StateFile stateFile() const {
-    StateFile file(directory_.u8string());
+    StateFile file(directory_.u8path());
     if (writeFault_) file.injectWriteFault(*writeFault_);
     return file;
   }
   void failWritesWith(platform::WriteFault fault) { writeFault_ = fault; }
 
-  void putStateFile(const std::string& bytes) const {
-    std::ofstream(directory_ / "Rede.txt", std::ios::binary) << bytes;
-  }
-  std::string stateFileBytes() const {
-    std::ifstream in(directory_ / "Rede.txt", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  void putStateFile(const std::string& bytes) const { directory_.write("Rede.txt", bytes); }
+  std::string stateFileBytes() const { return directory_.read("Rede.txt"); }
 
   Form1& form() { return *form_; }
   const std::string& teeth() { return form_->Text2(0).text(); }
@@ -94,7 +80,7 @@ class FormScript {
   const std::vector<std::string>& handlers() const { return handlers_; }
 
  private:
-  std::filesystem::path directory_;
+  TemporaryDirectory directory_;
   std::optional<platform::WriteFault> writeFault_;
   FakeFrontEnd frontEnd_;
   std::unique_ptr<Form1> form_;

@@ -1,5 +1,6 @@
 #include "ui/qt/calculator_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -50,6 +51,10 @@ CalculatorWindow::CalculatorWindow(StateFile stateFile, ErrorReporter reporter)
   bindTextBox(ControlId::Text1_0, form_->Text1(0));
   bindTextBox(ControlId::Text1_1, form_->Text1(1));
   bindComboBox(form_->Combo1(1));
+
+  // The session ending quits the application without closing its windows: save then too. The
+  // form closes once, whichever comes first.
+  connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { form_->close(); });
 
   form_->load();
   placeCentredOnScreen();

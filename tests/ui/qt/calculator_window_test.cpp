@@ -9,10 +9,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
+
+#include "tests/support/temporary_directory.h"
 
 void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
@@ -21,20 +19,11 @@ void PrintTo(const QString& text, std::ostream* out) {
 namespace korvale::ui::qt {
 namespace {
 
-namespace fs = std::filesystem;
-
 class CalculatorWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device seed;
-    directory_ = fs::temp_directory_path() / ("korvale-qt-" + std::to_string(seed()));
-    fs::create_directories(directory_);
-  }
-  void TearDown() override { fs::remove_all(directory_); }
-
   std::unique_ptr<CalculatorWindow> open() {
     auto window = std::make_unique<CalculatorWindow>(
-        StateFile(directory_.string()),
+        StateFile(directory_.u8path()),
         [this](QWidget*, const QString& title, const QString& message) {
           reports_.push_back(title + ": " + message);
         });
@@ -66,12 +55,9 @@ class CalculatorWindowTest : public ::testing::Test {
     QTest::keyClicks(edit, typed);
   }
 
-  std::string fileBytes() const {
-    std::ifstream in(directory_ / "Rede.txt", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string fileBytes() const { return directory_.read("Rede.txt"); }
 
-  fs::path directory_;
+  korvale::testing::TemporaryDirectory directory_;
   QStringList reports_;
   std::vector<std::string> handlers_;
 };

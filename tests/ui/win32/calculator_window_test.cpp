@@ -5,33 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
-
 #include "state/platform/windows_text.h"
+#include "tests/support/temporary_directory.h"
 
 namespace korvale::ui::win32 {
 namespace {
 
-namespace fs = std::filesystem;
-
 class Win32WindowTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device seed;
-    directory_ = fs::temp_directory_path() / ("korvale-win32-" + std::to_string(seed()));
-    fs::create_directories(directory_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(directory_, ignored);
-  }
-
   std::unique_ptr<CalculatorWindow> open() {
     auto window = CalculatorWindow::create(
-        GetModuleHandleW(nullptr), StateFile(directory_.u8string()),
+        GetModuleHandleW(nullptr), StateFile(directory_.u8path()),
         [this](HWND, const std::wstring& title, const std::wstring& message) {
           reports_.push_back(platform::fromWide(title + L": " + message));
         });
@@ -64,12 +48,9 @@ class Win32WindowTest : public ::testing::Test {
     SendMessageW(control, WM_KEYUP, key, 0xC0000001);
   }
 
-  std::string fileBytes() const {
-    std::ifstream in(directory_ / "Rede.txt", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string fileBytes() const { return directory_.read("Rede.txt"); }
 
-  fs::path directory_;
+  korvale::testing::TemporaryDirectory directory_;
   std::vector<std::string> reports_;
   std::vector<std::string> handlers_;
 };

@@ -32,9 +32,14 @@ class Running {
       return;
     }
     WaitForInputIdle(process_.hProcess, 20000);
+    // The window exists from CreateWindowEx on, but is shown only once start-up has filled it.
     for (int i = 0; i < 200 && window == nullptr; ++i) {
-      window = FindWindowW(L"KorvaleForm1", L"Korvale");
-      if (window == nullptr) Sleep(100);
+      HWND found = FindWindowW(L"KorvaleForm1", L"Korvale");
+      if (found != nullptr && IsWindowVisible(found)) {
+        window = found;
+      } else {
+        Sleep(100);
+      }
     }
   }
   ~Running() {

@@ -1,0 +1,17 @@
+# Cross-compiles the Windows programs with Debian's mingw-w64 for KORVALE_MINGW_ARCH (set by the
+# including toolchain file); ctest runs them under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${KORVALE_MINGW_ARCH})
+# The POSIX threads variant: GoogleTest needs std::mutex, which the win32 variant of GCC 12 lacks.
+set(CMAKE_C_COMPILER ${KORVALE_MINGW_ARCH}-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KORVALE_MINGW_ARCH}-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER ${KORVALE_MINGW_ARCH}-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${KORVALE_MINGW_ARCH}-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
+# Standalone executables: the C and C++ runtimes are linked in, Windows' own DLLs are all they need.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Release executables carry no symbol tables: Korvale.exe stays small.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
