@@ -10,8 +10,6 @@
 
 namespace korvale::ui::testing {
 
-using korvale::testing::TemporaryDirectory;
-
 // A front end that shows nothing and remembers what it was asked.
 class FakeFrontEnd : public FrontEnd {
  public:
@@ -30,14 +28,12 @@ class FakeFrontEnd : public FrontEnd {
 // directory: start(), what the user does, close(), and start() again for the next run.
 class FormScript {
  public:
-  FormScript() = default;
-  FormScript(const FormScript&) = delete;
-  FormScript& operator=(const FormScript&) = delete;
-
   FormScript& start() {
     frontEnd_ = FakeFrontEnd();
     handlers_.clear();
-    form_ = std::make_unique<Form1>(frontEnd_, stateFile());
+    StateFile file(directory_.u8path());
+    if (writeFault_) file.injectWriteFault(*writeFault_);
+    form_ = std::make_unique<Form1>(frontEnd_, file);
     form_->traceHandlers([this](std::string_view name) { handlers_.emplace_back(name); });
     form_->load();
     return *this;
@@ -59,28 +55,29 @@ class FormScript {
     return *this;
   }
 
-  StateFile stateFile() const {
-    StateFile file(directory_.u8path());
-    if (writeFault_) file.injectWriteFault(*writeFault_);
-    return file;
-  }
   void failWritesWith(platform::WriteFault fault) { writeFault_ = fault; }
-
   void putStateFile(const std::string& bytes) const { directory_.write("Rede.txt", bytes); }
   std::string stateFileBytes() const { return directory_.read("Rede.txt"); }
 
+  // What the window shows: "teeth | pitch | selected index | D | Da", e.g.
+  // "20 | 5M | 1 | 31.83 | 30.69".
+  std::string shown() {
+    return form_->Text2(0).text() + " | " + form_->Combo1(1).text() + " | " +
+           std::to_string(form_->Combo1(1).SelectedIndex()) + " | " + form_->Text1(0).text() +
+           " | " + form_->Text1(1).text();
+  }
   Form1& form() { return *form_; }
-  const std::string& teeth() { return form_->Text2(0).text(); }
-  const std::string& pitch() { return form_->Combo1(1).text(); }
-  int selected() { return form_->Combo1(1).SelectedIndex(); }
-  const std::string& d() { return form_->Text1(0).text(); }
-  const std::string& da() { return form_->Text1(1).text(); }
   const FakeFrontEnd& frontEnd() const { return frontEnd_; }
-  // The handlers run since start(), in order.
-  const std::vector<std::string>& handlers() const { return handlers_; }
+  // The handlers run since start() or the last call, in order, joined: "Combo1_Click TT".
+  std::string takeHandlers() {
+    std::string joined;
+    for (const std::string& name : handlers_) joined += (joined.empty() ? "" : " ") + name;
+    handlers_.clear();
+    return joined;
+  }
 
  private:
-  TemporaryDirectory directory_;
+  korvale::testing::TemporaryDirectory directory_;
   std::optional<platform::WriteFault> writeFault_;
   FakeFrontEnd frontEnd_;
   std::unique_ptr<Form1> form_;

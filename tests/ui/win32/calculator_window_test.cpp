@@ -20,7 +20,8 @@ class Win32WindowTest : public ::testing::Test {
           reports_.push_back(platform::fromWide(title + L": " + message));
         });
     EXPECT_NE(window, nullptr);
-    window->form().traceHandlers([this](std::string_view name) { handlers_.emplace_back(name); });
+    window->form().traceHandlers(
+        [this](std::string_view name) { handlers_ += std::string(name) + " "; });
     return window;
   }
 
@@ -29,70 +30,54 @@ class Win32WindowTest : public ::testing::Test {
     SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer));
     return platform::fromWide(buffer);
   }
-  static std::string d(const CalculatorWindow& w) { return text(w.control(ControlId::Text1_0)); }
-  static std::string da(const CalculatorWindow& w) { return text(w.control(ControlId::Text1_1)); }
-
-  static HWND comboField(const CalculatorWindow& w) {
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    GetComboBoxInfo(w.control(ControlId::Combo1_1), &info);
-    return info.hwndItem;
+  // What the controls show: "teeth | pitch | D | Da".
+  static std::string shown(const CalculatorWindow& w) {
+    return text(w.control(ControlId::Text2_0)) + " | " + text(w.control(ControlId::Combo1_1)) +
+           " | " + text(w.control(ControlId::Text1_0)) + " | " +
+           text(w.control(ControlId::Text1_1));
   }
 
-  static void type(HWND control, const std::wstring& keys) {
-    for (wchar_t key : keys) SendMessageW(control, WM_CHAR, key, 1);
+  static void retype(HWND edit, const std::wstring& keys) {
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (wchar_t key : keys) SendMessageW(edit, WM_CHAR, key, 1);
   }
-  static void selectAll(HWND edit) { SendMessageW(edit, EM_SETSEL, 0, -1); }
-  static void pressKey(HWND control, WPARAM key) {
-    SendMessageW(control, WM_KEYDOWN, key, 1);
-    SendMessageW(control, WM_KEYUP, key, 0xC0000001);
+  static void pressDown(HWND control, int times) {
+    for (int i = 0; i < times; ++i) SendMessageW(control, WM_KEYDOWN, VK_DOWN, 1);
   }
-
-  std::string fileBytes() const { return directory_.read("Rede.txt"); }
 
   korvale::testing::TemporaryDirectory directory_;
   std::vector<std::string> reports_;
-  std::vector<std::string> handlers_;
+  std::string handlers_;
 };
 
 TEST_F(Win32WindowTest, EveryKeystrokeUpdatesBothResults) {
   auto window = open();
   HWND teeth = window->control(ControlId::Text2_0);
-  EXPECT_EQ(text(teeth), "20");
-  EXPECT_EQ(d(*window), "31.83");
-  selectAll(teeth);
-  const struct {
-    wchar_t key;
-    const char* d;
-  } keystrokes[] = {
-      {L'2', "3.18"}, {L'3', "36.6"}, {L'.', "36.6"}, {L'5', "37.4"}, {L'\b', "36.6"}};
-  for (const auto& k : keystrokes) {
-    type(teeth, std::wstring(1, k.key));
-    EXPECT_EQ(d(*window), k.d);
-    EXPECT_EQ(da(*window), k.d) << "no entry selected: Da equals D";
+  retype(teeth, L"");
+  const std::pair<wchar_t, const char*> keystrokes[] = {{L'2', "2 | 5M | 3.18 | 3.18"},
+                                                        {L'3', "23 | 5M | 36.6 | 36.6"},
+                                                        {L'.', "23. | 5M | 36.6 | 36.6"},
+                                                        {L'5', "23.5 | 5M | 37.4 | 37.4"},
+                                                        {L'\b', "23. | 5M | 36.6 | 36.6"}};
+  for (const auto& [key, expected] : keystrokes) {
+    SendMessageW(teeth, WM_CHAR, key, 1);
+    EXPECT_EQ(shown(*window), expected);
   }
 }
 
-TEST_F(Win32WindowTest, PicksByKeyboardAndTypingSelectsNothing) {
+TEST_F(Win32WindowTest, APickIsOneClickAndTypingSelectsNothing) {
   auto window = open();
-  HWND combo = window->control(ControlId::Combo1_1);
   handlers_.clear();
-  for (int i = 0; i < 4; ++i) pressKey(combo, VK_DOWN);
-  EXPECT_EQ(window->form().Combo1(1).SelectedIndex(), 3);
-  EXPECT_EQ(text(combo), "14M");
-  EXPECT_EQ(d(*window), "89.12");
-  EXPECT_EQ(da(*window), "86.32");
-  const std::vector<std::string> fourPicks = {"Combo1_Click", "TT", "Combo1_Click", "TT",
-                                              "Combo1_Click", "TT", "Combo1_Click", "TT"};
-  EXPECT_EQ(handlers_, fourPicks) << "each pick is one Click and no Change";
+  pressDown(window->control(ControlId::Combo1_1), 4);
+  EXPECT_EQ(shown(*window), "20 | 14M | 89.12 | 86.32");
+  EXPECT_EQ(handlers_, "Combo1_Click TT Combo1_Click TT Combo1_Click TT Combo1_Click TT ");
 
-  HWND field = comboField(*window);
-  selectAll(field);
-  type(field, L"8M");
+  COMBOBOXINFO combo{};
+  combo.cbSize = sizeof combo;
+  GetComboBoxInfo(window->control(ControlId::Combo1_1), &combo);
+  retype(combo.hwndItem, L"8M");
   EXPECT_EQ(window->form().Combo1(1).SelectedIndex(), -1);
-  EXPECT_EQ(text(combo), "8M");
-  EXPECT_EQ(d(*window), "50.92");
-  EXPECT_EQ(da(*window), "50.92");
+  EXPECT_EQ(shown(*window), "20 | 8M | 50.92 | 50.92");
 }
 
 TEST_F(Win32WindowTest, WindowIsTopmostFixedWithItsFontsAndTabOrder) {
@@ -104,9 +89,6 @@ TEST_F(Win32WindowTest, WindowIsTopmostFixedWithItsFontsAndTabOrder) {
   GetClientRect(hwnd, &client);
   EXPECT_EQ(client.right, 210);
   EXPECT_EQ(client.bottom, 225);
-  wchar_t caption[32] = {};
-  GetWindowTextW(hwnd, caption, 32);
-  EXPECT_STREQ(caption, L"Korvale");
 
   for (const ControlDescription& c : Form1Description().controls) {
     LOGFONTW font{};
@@ -114,51 +96,41 @@ TEST_F(Win32WindowTest, WindowIsTopmostFixedWithItsFontsAndTabOrder) {
                sizeof font, &font);
     EXPECT_STREQ(font.lfFaceName, L"宋体") << c.name << c.member;
     EXPECT_EQ(font.lfCharSet, 134);
-    EXPECT_EQ(font.lfWeight, c.kind == ControlKind::Label ? 700 : 400);
+    EXPECT_EQ(font.lfWeight, c.kind == ControlKind::Label ? 700 : 400) << c.name << c.member;
     EXPECT_EQ(font.lfHeight, -14) << "10.5 pt at 96 DPI";
   }
 
-  EXPECT_EQ(GetFocus(), window->control(ControlId::Text2_0));
   HWND current = window->control(ControlId::Text2_0);
+  EXPECT_EQ(GetFocus(), current);
   for (ControlId next :
        {ControlId::Text1_0, ControlId::Text1_1, ControlId::Combo1_1, ControlId::Text2_0}) {
     current = GetNextDlgTabItem(hwnd, current, FALSE);
-    HWND expected = window->control(next);
-    EXPECT_TRUE(current == expected || GetParent(current) == expected);
+    EXPECT_TRUE(current == window->control(next) || GetParent(current) == window->control(next));
   }
 }
 
 TEST_F(Win32WindowTest, AnOverflowIsReportedAndTheWindowStaysOpen) {
   auto window = open();
-  for (int i = 0; i < 4; ++i) pressKey(window->control(ControlId::Combo1_1), VK_DOWN);
-  HWND teeth = window->control(ControlId::Text2_0);
-  selectAll(teeth);
-  type(teeth, L"1E308");
-  ASSERT_EQ(reports_.size(), 1u);
-  EXPECT_EQ(reports_[0], "Korvale: Run-time error '6':\n\nOverflow");
+  pressDown(window->control(ControlId::Combo1_1), 4);
+  retype(window->control(ControlId::Text2_0), L"1E308");
+  EXPECT_EQ(reports_, std::vector<std::string>{"Korvale: Run-time error '6':\n\nOverflow"});
   EXPECT_TRUE(IsWindow(window->handle()));
-  EXPECT_EQ(d(*window), "");
-  EXPECT_EQ(da(*window), "");
+  EXPECT_EQ(shown(*window), "1E308 | 14M |  | ");
 }
 
 TEST_F(Win32WindowTest, ClosingSavesAndTheNextWindowRestores) {
-  {
-    auto window = open();
-    HWND teeth = window->control(ControlId::Text2_0);
-    selectAll(teeth);
-    type(teeth, L"25");
-    for (int i = 0; i < 3; ++i) pressKey(window->control(ControlId::Combo1_1), VK_DOWN);
-    SendMessageW(window->handle(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(window->handle()));
-    EXPECT_EQ(fileBytes(), "\"25\"\r\n\"8M\"\r\n");
-    MSG quit;
-    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-  }
   auto window = open();
+  retype(window->control(ControlId::Text2_0), L"25");
+  pressDown(window->control(ControlId::Combo1_1), 3);
+  SendMessageW(window->handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(window->handle()));
+  EXPECT_EQ(directory_.read("Rede.txt"), "\"25\"\r\n\"8M\"\r\n");
+  MSG quit;
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+
+  window = open();
   EXPECT_EQ(window->form().Combo1(1).SelectedIndex(), 2);
-  EXPECT_EQ(text(window->control(ControlId::Combo1_1)), "8M");
-  EXPECT_EQ(d(*window), "63.66");
-  EXPECT_EQ(da(*window), "62.29");
+  EXPECT_EQ(shown(*window), "25 | 8M | 63.66 | 62.29");
 }
 
 }  // namespace
