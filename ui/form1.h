@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/profile_table.h"
 #include "core/runtime_error.h"
 #include "state/state_file.h"
 #include "ui/combo_box_model.h"
@@ -40,8 +39,6 @@ class Form1 {
   // The recompute: D and Da from the teeth text, the pitch text and the pitch list's selection.
   // Throws the overflow RuntimeError with both result boxes unchanged.
   void TT();
-
-  const ProfileTableType& profileTable() const { return ProfileTable; }
 
   // Test hook: told the name of every handler as it starts ("Form_Load", "Text2_Change", "TT").
   void traceHandlers(std::function<void(std::string_view)> trace) { trace_ = std::move(trace); }

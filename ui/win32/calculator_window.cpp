@@ -259,8 +259,7 @@ void CalculatorWindow::makeTopmost() {
 }
 
 void CalculatorWindow::showErrorReport(const std::string& title, const std::string& message) {
-  std::wstring text = toWide(message);
-  reporter_(window_, toWide(title), text);
+  reporter_(window_, toWide(title), toWide(message));
 }
 
 void CalculatorWindow::endProgram() {
