@@ -122,7 +122,10 @@ TEST_F(Win32WindowTest, ClosingSavesAndTheNextWindowRestores) {
   auto window = open();
   retype(window->control(ControlId::Text2_0), L"25");
   pressDown(window->control(ControlId::Combo1_1), 3);
+  handlers_.clear();
+  SendMessageW(window->handle(), WM_ENDSESSION, TRUE, 0);
   SendMessageW(window->handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(handlers_, "Form_QueryUnload ") << "the form closes once";
   EXPECT_FALSE(IsWindow(window->handle()));
   EXPECT_EQ(directory_.read("Rede.txt"), "\"25\"\r\n\"8M\"\r\n");
   MSG quit;
