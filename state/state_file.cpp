@@ -23,7 +23,7 @@ std::string StatePath() {
 
 StateFile::StateFile() : StateFile(ProgramDir()) {}
 
-StateFile::StateFile(std::string directory) : path_(StatePath(directory)) {}
+StateFile::StateFile(std::string_view directory) : path_(StatePath(directory)) {}
 
 std::optional<SavedInputs> StateFile::ReadState() const noexcept {
   try {

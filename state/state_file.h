@@ -22,7 +22,7 @@ std::string StatePath();
 class StateFile {
  public:
   StateFile();
-  explicit StateFile(std::string directory);
+  explicit StateFile(std::string_view directory);
 
   const std::string& path() const { return path_; }
 
