@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The real program under Xvfb, driven with xdotool as a person would: it is copied into a
+# directory whose name is not ASCII and started from elsewhere; the test types into the teeth
+# entry, moves with Tab to the pitch field and types there, checks that the window stays above
+# others, closes it, and checks the bytes saved beside the executable.
+# Usage: xvfb_end_to_end.sh PROGRAM [CLOSE_WINDOW]      the Linux korvale, closed as a window
+#                                                      manager would, through CLOSE_WINDOW
+#        xvfb_end_to_end.sh --wine KORVALE_EXE          Korvale.exe under Wine, closed with Alt+F4
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+runner=()
+if [ "$1" = "--wine" ]; then
+  runner=("$here/../../scripts/wine-run.sh")
+  shift
+fi
+program=$1
+close_window=${2:-}
+
+. "$here/../../scripts/lib/xvfb.sh"
+start_xvfb
+work=$(mktemp -d)
+directory="$work/齿轮 korvale"
+app=""
+cleanup() {
+  if [ -n "$app" ]; then kill "$app" 2>/dev/null || true; fi
+  kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir "$directory"
+cp "$program" "$directory/"
+copy="$directory/$(basename "$program")"
+
+(cd / && exec "${runner[@]}" "$copy") >/dev/null 2>&1 &
+app=$!
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
+[ -n "$window" ] || { echo "FAIL: no window"; exit 1; }
+
+state=$(xprop -id "$window" _NET_WM_STATE)
+case "$state" in
+  *_NET_WM_STATE_ABOVE*) ;;
+  *) echo "FAIL: not above other windows: $state"; exit 1 ;;
+esac
+
+xdotool windowfocus --sync "$window"
+xdotool type --delay 40 "3"
+xdotool key --delay 40 Tab Tab Tab ctrl+a BackSpace
+xdotool type --delay 40 "8M"
+sleep 0.3
+
+if [ -n "$close_window" ]; then "$close_window" "$window"; else xdotool key alt+F4; fi
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app" 2>/dev/null; then echo "FAIL: the window did not close"; exit 1; fi
+
+expected=$(printf '"203"\r\n"8M"\r\n' | od -An -tx1)
+actual=$(od -An -tx1 "$directory/Rede.txt" 2>/dev/null || echo "no file")
+if [ "$actual" != "$expected" ]; then
+  echo "FAIL: Rede.txt holds [$actual], expected [$expected]"
+  exit 1
+fi
+echo "$(basename "$program") under Xvfb: typed, stayed on top, closed, saved beside itself"
