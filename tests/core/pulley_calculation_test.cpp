@@ -51,12 +51,6 @@ TEST(TT, ShowsBothDiametersFlooredToHundredths) {
   for (const auto& c : cases) EXPECT_EQ(recompute(c), c.shown) << c.teeth << " / " << c.pitch;
 }
 
-TEST(TT, LeavesDaInPitchDia) {
-  double PitchDia = 0;
-  ComputeDiameters("20", "5M", 1, PitchDia);
-  EXPECT_EQ(PitchDia, 20 * 5 / 3.141592654 - 2 * 0.57);
-}
-
 TEST(Floor2, FloorsTowardMinusInfinityWithoutCorrection) {
   // clang-format off
   const std::pair<double, double> cases[] = {
