@@ -12,7 +12,6 @@
 #include <QSignalBlocker>
 #include <limits>
 
-#include "ui/qt/combo_box_keys.h"
 #include "ui/qt/fonts.h"
 
 namespace korvale::ui::qt {
@@ -111,7 +110,11 @@ QWidget* CalculatorWindow::buildControl(const ControlDescription& control, QWidg
       combo_->setInsertPolicy(QComboBox::NoInsert);
       combo_->setCompleter(nullptr);
       combo_->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-      combo_->lineEdit()->installEventFilter(new SwallowEnterKey(combo_));
+      // On Enter, and whenever the field loses the focus (to the opening list too), an editable
+      // QComboBox selects the entry equal to the typed text and reports it as a pick, and Enter
+      // may insert the text as a new entry. Here a typed text never selects or adds an entry.
+      QObject::disconnect(combo_->lineEdit(), &QLineEdit::returnPressed, combo_, nullptr);
+      QObject::disconnect(combo_->lineEdit(), &QLineEdit::editingFinished, combo_, nullptr);
       for (std::string_view entry : Form1Description().pitchListEntries) {
         combo_->addItem(toQString(entry), 0);
       }

@@ -78,6 +78,13 @@ TEST_F(Win32WindowTest, APickIsOneClickAndTypingSelectsNothing) {
   retype(combo.hwndItem, L"8M");
   EXPECT_EQ(window->form().Combo1(1).SelectedIndex(), -1);
   EXPECT_EQ(shown(*window), "20 | 8M | 50.92 | 50.92");
+
+  handlers_.clear();
+  SendMessageW(combo.hwndItem, WM_KEYDOWN, VK_F4, 1);      // the list opens...
+  SendMessageW(combo.hwndItem, WM_KEYDOWN, VK_ESCAPE, 1);  // ...and closes unused
+  SetFocus(window->control(ControlId::Text2_0));           // the field loses the focus
+  EXPECT_EQ(handlers_, "") << "neither the list nor leaving the field picks the typed text";
+  EXPECT_EQ(window->form().Combo1(1).SelectedIndex(), -1) << "the typed text selects nothing";
 }
 
 TEST_F(Win32WindowTest, WindowIsTopmostFixedWithItsFontsAndTabOrder) {
