@@ -21,11 +21,18 @@ std::string StatePath() {
   return StatePath(ProgramDir());
 }
 
-StateFile::StateFile() : StateFile(ProgramDir()) {}
+StateFile::StateFile() {
+  try {
+    path_ = StatePath(ProgramDir());
+  } catch (const RuntimeError& error) {
+    noPlace_ = error;
+  }
+}
 
 StateFile::StateFile(std::string_view directory) : path_(StatePath(directory)) {}
 
 std::optional<SavedInputs> StateFile::ReadState() const noexcept {
+  if (noPlace_) return std::nullopt;
   try {
     const std::unique_ptr<platform::InputFile> file = platform::InputFile::open(path_);
     if (!file) return std::nullopt;
@@ -40,17 +47,14 @@ std::optional<SavedInputs> StateFile::ReadState() const noexcept {
 }
 
 void StateFile::WriteState(std::string_view teethText, std::string_view pitchText) const {
+  if (noPlace_) throw *noPlace_;
   const std::string bytes =
       formatStateFile(platform::toFileCodePage(teethText), platform::toFileCodePage(pitchText));
   platform::replaceFileAtomically(path_, bytes, fault_ ? &*fault_ : nullptr);
 }
 
 std::optional<SavedInputs> ReadState() noexcept {
-  try {
-    return StateFile().ReadState();
-  } catch (...) {
-    return std::nullopt;
-  }
+  return StateFile().ReadState();
 }
 
 void WriteState(std::string_view teethText, std::string_view pitchText) {

@@ -4,12 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "core/runtime_error.h"
 #include "state/platform/file_system.h"
 #include "state/saved_inputs.h"
 
 namespace korvale {
 
-// The directory that holds the program's executable, e.g. "/opt/korvale" or "C:\Tools".
+// The directory that holds the program's executable, e.g. "/opt/korvale" or "C:\Tools". Throws a
+// RuntimeError when the system cannot tell; the current directory is never used instead.
 std::string ProgramDir();
 
 // The state file "Rede.txt" in a directory: "/opt/korvale" -> "/opt/korvale/Rede.txt". As on
@@ -21,6 +23,8 @@ std::string StatePath();
 // The state file of one directory: the program's own by default, another one in tests.
 class StateFile {
  public:
+  // The program's own. Should its directory be unknown, reading finds nothing and writing raises
+  // that error.
   StateFile();
   explicit StateFile(std::string_view directory);
 
@@ -39,6 +43,7 @@ class StateFile {
 
  private:
   std::string path_;
+  std::optional<RuntimeError> noPlace_;
   std::optional<platform::WriteFault> fault_;
 };
 

@@ -12,7 +12,8 @@
 namespace korvale::platform {
 
 // The directory of the running executable, symlinks resolved, without a trailing separator
-// except at a root ("/", "C:\"): "/opt/korvale/bin/korvale" -> "/opt/korvale/bin".
+// except at a root ("/", "C:\"): "/opt/korvale/bin/korvale" -> "/opt/korvale/bin". Throws a
+// RuntimeError when the system cannot tell.
 std::string executableDirectory();
 
 // '/' on Linux, '\\' on Windows.

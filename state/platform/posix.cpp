@@ -84,7 +84,7 @@ std::string executableDirectory() {
   std::vector<char> buffer(256);
   for (;;) {
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length < 0) return ".";
+    if (length < 0) throw programDirectoryUnknown(std::strerror(errno));
     if (static_cast<std::size_t>(length) < buffer.size()) {
       return directoryOf(std::string(buffer.data(), static_cast<std::size_t>(length)));
     }

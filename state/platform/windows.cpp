@@ -96,7 +96,7 @@ std::string executableDirectory() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return ".";
+    if (length == 0) throw programDirectoryUnknown(systemMessage(GetLastError()));
     if (length < path.size()) {
       path.resize(length);
       break;
@@ -104,7 +104,7 @@ std::string executableDirectory() {
     path.resize(path.size() * 2);
   }
   const std::size_t separator = path.find_last_of(L"\\/");
-  if (separator == std::wstring::npos) return ".";
+  if (separator == std::wstring::npos) throw programDirectoryUnknown("no directory in the path");
   // "C:\Korvale.exe" keeps its root separator: "C:\".
   const bool root = separator == 2 && path[1] == L':';
   return fromWide(path.substr(0, root ? separator + 1 : separator));

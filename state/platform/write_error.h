@@ -18,4 +18,10 @@ inline RuntimeError writeError(WriteFailure kind, const std::string& path,
   return RuntimeError(number, "Cannot save \"" + path + "\": " + reason);
 }
 
+// The executable's own path could not be had: the state file has no place, and it is never put
+// in the current directory instead.
+inline RuntimeError programDirectoryUnknown(const std::string& reason) {
+  return RuntimeError(kFileAccessErrorNumber, "Cannot find the program's directory: " + reason);
+}
+
 }  // namespace korvale::platform
