@@ -102,9 +102,9 @@ void Form1::close() {
     Form_QueryUnload(cancel, 0);
   } catch (const RuntimeError& error) {
     // The inputs could not be saved; the user is told, and the window closes all the same.
-    frontEnd_.showErrorReport("Korvale", errorReportText(error));
+    showReport(errorReportText(error));
   } catch (const std::exception& error) {
-    frontEnd_.showErrorReport("Korvale", error.what());
+    showReport(error.what());
   }
 }
 
@@ -119,14 +119,19 @@ void Form1::dispatchInputEvent(Event&& event) {
     report(error);
   } catch (const std::exception& error) {
     // Nothing the program expects (out of memory, say): report it and end, as the runtime would.
-    frontEnd_.showErrorReport("Korvale", error.what());
+    showReport(error.what());
     closed_ = true;
     frontEnd_.endProgram();
   }
 }
 
+// The report's title is the window's caption.
+void Form1::showReport(const std::string& message) {
+  frontEnd_.showErrorReport(std::string(Form1Description().caption), message);
+}
+
 void Form1::report(const RuntimeError& error) {
-  frontEnd_.showErrorReport("Korvale", errorReportText(error));
+  showReport(errorReportText(error));
   text1_0_.setText("");
   text1_1_.setText("");
 }

@@ -55,6 +55,7 @@ class Form1 {
   template <class Event>
   void dispatchInputEvent(Event&& event);
   void report(const RuntimeError& error);
+  void showReport(const std::string& message);
 
   FrontEnd& frontEnd_;
   StateFile stateFile_;

@@ -40,6 +40,15 @@ struct WriteFault {
   int systemError = 0;
 };
 
+// The part of `bytes` that gets written before `fault` strikes: all of them without a fault (or
+// with one set beyond their end), the first `afterBytes` otherwise.
+inline bool faultStrikes(std::string_view bytes, const WriteFault* fault) {
+  return fault != nullptr && fault->afterBytes <= bytes.size();
+}
+inline std::string_view bytesBeforeFault(std::string_view bytes, const WriteFault* fault) {
+  return faultStrikes(bytes, fault) ? bytes.substr(0, fault->afterBytes) : bytes;
+}
+
 // Replaces the file at `path` with `bytes` so that it holds either its old content or the whole
 // new one, never anything in between: the bytes go to a temporary file in the same directory,
 // are flushed to the disk, and the temporary file is then renamed over `path`. On failure the

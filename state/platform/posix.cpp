@@ -66,8 +66,7 @@ mode_t newFileMode() {
 
 // Writes everything, or returns the errno of the failure.
 int writeAll(int fd, std::string_view bytes, const WriteFault* fault) {
-  const bool faulty = fault != nullptr && fault->afterBytes <= bytes.size();
-  const std::string_view part = faulty ? bytes.substr(0, fault->afterBytes) : bytes;
+  const std::string_view part = bytesBeforeFault(bytes, fault);
   std::size_t written = 0;
   while (written < part.size()) {
     const ssize_t done = ::write(fd, part.data() + written, part.size() - written);
@@ -75,7 +74,7 @@ int writeAll(int fd, std::string_view bytes, const WriteFault* fault) {
     if (done < 0) return errno;
     written += static_cast<std::size_t>(done);
   }
-  return faulty ? fault->systemError : 0;
+  return faultStrikes(bytes, fault) ? fault->systemError : 0;
 }
 
 }  // namespace

@@ -78,8 +78,7 @@ HANDLE createTemporary(const std::wstring& target, std::wstring& name) {
 }
 
 DWORD writeAll(HANDLE file, std::string_view bytes, const WriteFault* fault) {
-  const bool faulty = fault != nullptr && fault->afterBytes <= bytes.size();
-  const std::string_view part = faulty ? bytes.substr(0, fault->afterBytes) : bytes;
+  const std::string_view part = bytesBeforeFault(bytes, fault);
   std::size_t written = 0;
   while (written < part.size()) {
     DWORD done = 0;
@@ -87,7 +86,7 @@ DWORD writeAll(HANDLE file, std::string_view bytes, const WriteFault* fault) {
     if (!WriteFile(file, part.data() + written, chunk, &done, nullptr)) return GetLastError();
     written += done;
   }
-  return faulty ? static_cast<DWORD>(fault->systemError) : ERROR_SUCCESS;
+  return faultStrikes(bytes, fault) ? static_cast<DWORD>(fault->systemError) : ERROR_SUCCESS;
 }
 
 }  // namespace
