@@ -9,16 +9,32 @@ bool isLineEnd(int c) {
   return c == '\r' || c == '\n';
 }
 
-// One byte of look-ahead over a ByteSource.
+// Look-ahead over a ByteSource: the next byte, and the three first ones of the file at its start.
 class Reader {
  public:
-  explicit Reader(ByteSource& source) : source_(source), current_(source.next()) {}
-  int peek() const { return current_; }
-  void advance() { current_ = source_.next(); }
+  explicit Reader(ByteSource& source) : source_(source) {
+    for (int& byte : start_) byte = source_.next();
+  }
+  int peek() const { return pending_ < 3 ? start_[pending_] : current_; }
+  void advance() {
+    if (pending_ < 3) ++pending_;
+    if (pending_ >= 3) current_ = source_.next();
+  }
+
+  // Editors that save UTF-8 may put a byte-order mark (EF BB BF) first; nothing this program
+  // writes has one. Three bytes that only begin like it are kept.
+  void skipByteOrderMark() {
+    if (start_[0] == 0xEF && start_[1] == 0xBB && start_[2] == 0xBF) {
+      pending_ = 3;
+      current_ = source_.next();
+    }
+  }
 
  private:
   ByteSource& source_;
-  int current_;
+  int start_[3];
+  int pending_ = 0;
+  int current_ = kEnd;
 };
 
 void skipToFieldStart(Reader& in) {
@@ -45,14 +61,19 @@ std::string readQuoted(Reader& in) {
   return value;
 }
 
+// Blanks before a comma belong to the field ("20 ,5M" reads "20 "); only those before a line end
+// or the end of the file are dropped.
 std::string readUnquoted(Reader& in) {
   std::string value;
   while (in.peek() != kEnd && in.peek() != ',' && !isLineEnd(in.peek())) {
     value.push_back(static_cast<char>(in.peek()));
     in.advance();
   }
+  const bool endsAtComma = in.peek() == ',';
   passOverSeparator(in);
-  while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
+  if (!endsAtComma) {
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
+  }
   return value;
 }
 
@@ -89,6 +110,7 @@ std::string formatStateFile(std::string_view teethBytes, std::string_view pitchB
 
 std::optional<SavedInputs> parseStateFile(ByteSource& source) {
   Reader in(source);
+  in.skipByteOrderMark();
   std::optional<std::string> teeth = readField(in);
   if (!teeth) return std::nullopt;
   std::optional<std::string> pitch = readField(in);

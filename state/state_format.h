@@ -26,9 +26,10 @@ class ByteSource {
 //   ("2,5", "5M")     "" -> nothing     "\"20\"\r\n" -> nothing (either both texts or neither)
 // A field starting with a double quote runs to the next double quote (to the end of the file if
 // none follows) and whatever stands after it up to the next comma or line end is passed over; any
-// other field runs to the next comma or line end, trailing blanks dropped. Spaces, tabs and blank
-// lines before a field are skipped. CR LF, CR and LF all end a line. The texts come back in the
-// file's own bytes.
+// other field runs to the next comma or line end, and only its blanks before a line end are
+// dropped ("20 ,5M \r\n" -> ("20 ", "5M")). Spaces, tabs and blank lines before a field are
+// skipped, and so is a UTF-8 byte-order mark at the very start. CR LF, CR and LF all end a line.
+// The texts come back in the file's own bytes.
 std::optional<SavedInputs> parseStateFile(ByteSource& source);
 
 // The same over bytes in memory.

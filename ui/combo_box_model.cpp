@@ -17,16 +17,6 @@ void ComboBoxModel::setText(std::string_view text) {
   if (changeHandler_) changeHandler_();
 }
 
-void ComboBoxModel::userTyped(std::string_view text) {
-  const bool deselects = selectedIndex_ != -1;
-  selectedIndex_ = -1;
-  if (text == text_) {
-    if (deselects) displayChanged();
-    return;
-  }
-  setText(text);
-}
-
 void ComboBoxModel::setSelectedIndex(int index) {
   if (index < -1 || index >= static_cast<int>(entries_.size())) {
     throw RuntimeError(kInvalidPropertyValue, "Invalid property value");

@@ -9,7 +9,7 @@ namespace korvale::ui {
 
 // A drop-down combo box: an editable field over a fixed list. Its rules:
 // - typing into the field leaves no entry selected, even when the typed text equals an entry, and
-//   runs Change when the text differs;
+//   runs Change; an edit that leaves the text as it was changes nothing, the selection included;
 // - picking an entry (mouse or keyboard) selects it, puts its text into the field and runs Click,
 //   never Change;
 // - the same from the program's code: setText is a typed change, setSelectedIndex a pick, and
@@ -30,7 +30,9 @@ class ComboBoxModel {
   // -1 only deselects; an index beyond the list throws RuntimeError 380 ("Invalid property value").
   void setSelectedIndex(int index);
 
-  void userTyped(std::string_view text);
+  // Retyping or pasting the selected entry's own text leaves the selection, and with it the
+  // offset the results were computed with.
+  void userTyped(std::string_view text) { setText(text); }
   void userPicked(int index) { setSelectedIndex(index); }
 
   void onChange(Handler handler) { changeHandler_ = std::move(handler); }

@@ -130,10 +130,25 @@ void Form1::showReport(const std::string& message) {
   frontEnd_.showErrorReport(std::string(Form1Description().caption), message);
 }
 
+// The results are emptied before the report goes up, so that no figure stands beside inputs it was
+// not computed from while the user reads it. A report raised during start-up waits until the
+// window is on the screen: a report box without its window would leave the user guessing.
 void Form1::report(const RuntimeError& error) {
-  showReport(errorReportText(error));
   text1_0_.setText("");
   text1_1_.setText("");
+  if (shown_) {
+    showReport(errorReportText(error));
+  } else {
+    heldReports_.push_back(errorReportText(error));
+  }
+}
+
+void Form1::windowShown() {
+  if (shown_) return;
+  shown_ = true;
+  std::vector<std::string> held;
+  held.swap(heldReports_);
+  for (const std::string& message : held) showReport(message);
 }
 
 // ---- Handlers ----

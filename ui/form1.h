@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/runtime_error.h"
 #include "state/state_file.h"
@@ -31,7 +32,8 @@ class Form1 {
 
   // Entry points for a front end, one per thing the user or the system did. Errors stop here:
   // they go to the error report and never into the toolkit's event loop.
-  void load();                                           // the window exists, not yet shown
+  void load();         // the window exists, not yet shown
+  void windowShown();  // on the screen: a report held back during start-up goes up over it
   void userEdited(ControlId id, std::string_view text);  // typing, deleting, pasting, undo
   void userPicked(int index);                            // an entry of the pitch list chosen
   void close();                                          // a close request, whatever its reason
@@ -65,6 +67,8 @@ class Form1 {
   ComboBoxModel combo1_1_;
   double PitchDia = 0;
   bool closed_ = false;
+  bool shown_ = false;
+  std::vector<std::string> heldReports_;
   std::function<void(std::string_view)> trace_;
 };
 

@@ -32,6 +32,17 @@ TEST(StateFormat, ReadsTheFirstTwoFields) {
       {",5M", "", "5M"},
       {"\"a\"b\"\r\n\"5M\"\r\n", "a", "5M"},
       {"\"\xe9\xbd\xbf\"\r\n\"5M\"\r\n", "\xe9\xbd\xbf", "5M"},
+      {"20 ,5M ,x", "20 ", "5M "},
+      {"20\t,5M \r\n", "20\t", "5M"},
+      {"\xef\xbb\xbf\"25\"\r\n\"8M\"\r\n", "25", "8M"},
+      {"\xef\xbb\xbf"
+       "20,5M",
+       "20", "5M"},
+      {"\xef\xbb"
+       "x,5M",
+       "\xef\xbb"
+       "x",
+       "5M"},
   };
   for (const auto& c : cases) {
     const auto inputs = parseStateFile(c.file);

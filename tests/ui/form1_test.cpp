@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <iterator>
+#include <optional>
+#include <random>
+
+#include "core/pulley_calculation.h"
 
 #include "tests/ui/form_script.h"
 
@@ -64,8 +69,8 @@ TEST(Form1, EditsAndPicksRecomputeThroughTheirOwnHandlers) {
       {[](FormScript& s) { s.pick(3); }, "23 | 14M | 3 | 102.49 | 99.69", "Combo1_Click TT"},
       {[](FormScript& s) { s.typeTeeth("20"); }, "20 | 14M | 3 | 89.12 | 86.32", "Text2_Change TT"},
       {[](FormScript& s) { s.pick(1); }, "20 | 5M | 1 | 31.83 | 30.69", "Combo1_Click TT"},
-      // Typing the selected entry's own text deselects it without a Change.
-      {[](FormScript& s) { s.typePitch("5M"); }, "20 | 5M | -1 | 31.83 | 30.69", ""},
+      // Pasting the selected entry's own text over it changes nothing, the selection included.
+      {[](FormScript& s) { s.typePitch("5M"); }, "20 | 5M | 1 | 31.83 | 30.69", ""},
       {[](FormScript& s) { s.typePitch("8"); }, "20 | 8 | -1 | 50.92 | 50.92", "Combo1_Change TT"},
       // A typed text equal to an entry selects nothing.
       {[](FormScript& s) { s.typePitch("8M"); }, "20 | 8M | -1 | 50.92 | 50.92",
@@ -83,8 +88,10 @@ TEST(Form1, EditsAndPicksRecomputeThroughTheirOwnHandlers) {
 
 TEST(Form1, AnOverflowIsReportedAndTheProgramGoesOnAndSaves) {
   FormScript script;
-  script.start().pick(3).typeTeeth("1E308");
+  script.start().pick(3).typeTeeth("1E30").typeTeeth("1E308");
   EXPECT_EQ(script.frontEnd().reports, (std::vector<std::string>{kOverflowReport}));
+  EXPECT_EQ(script.frontEnd().shownAtReport, (std::vector<std::string>{"1E308 | 14M | 3 |  | "}))
+      << "no stale result beside the report";
   EXPECT_FALSE(script.frontEnd().ended);
   EXPECT_EQ(script.shown(), "1E308 | 14M | 3 |  | ");
 
@@ -99,6 +106,17 @@ TEST(Form1, AnOverflowIsReportedAndTheProgramGoesOnAndSaves) {
   EXPECT_EQ(script.frontEnd().reports.size(), 1u) << "the restored inputs overflow again";
   script.typeTeeth("25").pick(2).close().start();
   EXPECT_EQ(script.shown(), "25 | 8M | 2 | 63.66 | 62.29");
+}
+
+TEST(Form1, AnOverflowAtStartUpIsReportedOnceTheWindowIsShown) {
+  FormScript script;
+  script.putStateFile("\"1E308\"\r\n\"14M\"\r\n");
+  script.startHidden();
+  EXPECT_TRUE(script.frontEnd().reports.empty()) << "no report box before its window";
+  script.form().windowShown();
+  script.form().windowShown();
+  EXPECT_EQ(script.frontEnd().reports, (std::vector<std::string>{kOverflowReport}));
+  EXPECT_EQ(script.frontEnd().shownAtReport, (std::vector<std::string>{"1E308 | 14M | -1 |  | "}));
 }
 
 TEST(Form1, AFailedSaveIsReportedOnceAndKeepsTheOldFile) {
@@ -116,6 +134,98 @@ TEST(Form1, AFailedSaveIsReportedOnceAndKeepsTheOldFile) {
             0u)
       << script.frontEnd().reports[0];
   EXPECT_EQ(script.stateFileBytes(), "\"25\"\r\n\"8M\"\r\n");
+}
+
+// What the window must hold, written from the window's rules alone: the inputs, the selection,
+// the saved pair, and the results as the recompute of the inputs (both empty when it overflows).
+class ExpectedWindow {
+ public:
+  void typeTeeth(const std::string& text) { teeth_ = text; }
+  void typePitch(const std::string& text) {
+    if (text == pitch_) return;
+    pitch_ = text;
+    selected_ = -1;
+  }
+  void pick(int index) {
+    selected_ = index;
+    pitch_ = kEntries[index];
+  }
+  void close() { saved_ = SavedInputs{teeth_, pitch_}; }
+  // Start-up: the design values, then the saved pair applied until a recompute overflows.
+  void start() {
+    teeth_ = "20";
+    pitch_ = "5M";
+    selected_ = -1;
+    if (!saved_) return;
+    teeth_ = saved_->teethText;
+    if (overflows()) return;
+    typePitch(saved_->pitchText);
+    if (overflows()) return;
+    for (int i = 0; i < 4; ++i) {
+      if (saved_->pitchText == kEntries[i]) selected_ = i;
+    }
+  }
+  std::string shown() const {
+    std::string results = " | ";
+    try {
+      double working = 0;
+      const DiameterTexts texts = ComputeDiameters(teeth_, pitch_, selected_, working);
+      results = texts.pitchCircle + " | " + texts.tipCircle;
+    } catch (const RuntimeError&) {
+    }
+    return teeth_ + " | " + pitch_ + " | " + std::to_string(selected_) + " | " + results;
+  }
+
+ private:
+  bool overflows() const { return shown().substr(shown().size() - 3) == " | "; }
+
+  static constexpr const char* kEntries[] = {"3M", "5M", "8M", "14M"};
+  std::string teeth_;
+  std::string pitch_;
+  int selected_ = -1;
+  std::optional<SavedInputs> saved_;
+};
+
+TEST(Form1, WhatTheWindowShowsIsAlwaysTheRecomputeOfWhatItHolds) {
+  const char* const texts[] = {"20", "23",  "",   "abc", "1E308", "-20",   "20.5", "5M",
+                               "8M", "14M", "3M", "6",   "5m",    "1E400", "2,5",  "0"};
+  std::mt19937 random(20261206);
+  FormScript script;
+  ExpectedWindow expected;
+  script.start();
+  expected.start();
+  std::string steps;
+  for (int step = 0; step < 3000; ++step) {
+    const std::string text = texts[random() % std::size(texts)];
+    switch (random() % 5) {
+      case 0:
+        script.typeTeeth(text);
+        expected.typeTeeth(text);
+        steps += " teeth:" + text;
+        break;
+      case 1:
+        script.typePitch(text);
+        expected.typePitch(text);
+        steps += " pitch:" + text;
+        break;
+      case 2:
+      case 3: {
+        const int index = static_cast<int>(random() % 4);
+        script.pick(index);
+        expected.pick(index);
+        steps += " pick:" + std::to_string(index);
+        break;
+      }
+      default:
+        script.close().start();
+        expected.close();
+        expected.start();
+        steps += " restart";
+        break;
+    }
+    ASSERT_EQ(script.shown(), expected.shown()) << "after" << steps;
+    if (steps.size() > 200) steps = " ..." + steps.substr(steps.size() - 150);
+  }
 }
 
 TEST(WindowDescription, TabOrderAndScaling) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,11 +17,15 @@ class FakeFrontEnd : public FrontEnd {
   void makeTopmost() override { ++topmostRequests; }
   void showErrorReport(const std::string& title, const std::string& message) override {
     reports.push_back(title + ": " + message);
+    if (describeWindow) shownAtReport.push_back(describeWindow());
   }
   void endProgram() override { ended = true; }
 
   int topmostRequests = 0;
   std::vector<std::string> reports;
+  // What the window showed while each report was up.
+  std::function<std::string()> describeWindow;
+  std::vector<std::string> shownAtReport;
   bool ended = false;
 };
 
@@ -29,7 +34,14 @@ class FakeFrontEnd : public FrontEnd {
 class FormScript {
  public:
   FormScript& start() {
+    startHidden();
+    form_->windowShown();
+    return *this;
+  }
+  // Start-up up to the moment the window would go on the screen.
+  FormScript& startHidden() {
     frontEnd_ = FakeFrontEnd();
+    frontEnd_.describeWindow = [this] { return shown(); };
     handlers_.clear();
     StateFile file(directory_.u8path());
     if (writeFault_) file.injectWriteFault(*writeFault_);

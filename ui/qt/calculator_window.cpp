@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <limits>
 
 #include "ui/qt/fonts.h"
@@ -179,6 +180,13 @@ void CalculatorWindow::placeCentredOnScreen() {
   QRect frame = frameGeometry();
   frame.moveCenter(screen->availableGeometry().center());
   move(frame.topLeft());
+}
+
+// A report held back during start-up goes up once the window is on the screen, from the event
+// loop, so that the window is drawn beneath it first.
+void CalculatorWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  QTimer::singleShot(0, this, [this] { form_->windowShown(); });
 }
 
 void CalculatorWindow::closeEvent(QCloseEvent* event) {

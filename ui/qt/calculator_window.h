@@ -32,6 +32,7 @@ class CalculatorWindow : public QWidget, private FrontEnd {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void makeTopmost() override;

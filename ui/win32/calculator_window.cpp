@@ -100,6 +100,7 @@ std::unique_ptr<CalculatorWindow> CalculatorWindow::create(HINSTANCE instance, S
   SetFocus(teeth);
   const auto end = static_cast<WPARAM>(GetWindowTextLengthW(teeth));
   SendMessageW(teeth, EM_SETSEL, end, static_cast<LPARAM>(end));
+  self->form_.windowShown();
   return self;
 }
 
@@ -285,6 +286,12 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
+      return 0;
+    case WM_SETFOCUS:
+      restoreFocus();
+      return 0;
     case WM_CLOSE:
       OnClose();
       return 0;
@@ -315,6 +322,26 @@ void CalculatorWindow::OnCommand(int controlId, int notification, HWND control) 
   for (ControlId id : {ControlId::Text2_0, ControlId::Text1_0, ControlId::Text1_1}) {
     if (controlId == controlIdOf(id)) form_.userEdited(id, windowText(control));
   }
+}
+
+// Left to itself, the window would take the focus on activation and keystrokes would go nowhere
+// after Alt+Tab, a click on the title bar or a closed message box. As a dialog does, it remembers
+// the focused control on the way out and hands the focus back to it on the way in.
+void CalculatorWindow::OnActivate(int state, bool minimized) {
+  if (state == WA_INACTIVE) {
+    HWND focused = GetFocus();
+    if (focused != nullptr && IsChild(window_, focused)) focusToRestore_ = focused;
+  } else if (!minimized) {
+    restoreFocus();
+  }
+}
+
+void CalculatorWindow::restoreFocus() {
+  if (focusToRestore_ == nullptr || !IsWindow(focusToRestore_) ||
+      !IsChild(window_, focusToRestore_)) {
+    focusToRestore_ = controls_.count(ControlId::Text2_0) ? control(ControlId::Text2_0) : nullptr;
+  }
+  if (focusToRestore_ != nullptr) SetFocus(focusToRestore_);
 }
 
 void CalculatorWindow::OnClose() {

@@ -47,6 +47,8 @@ class CalculatorWindow : private FrontEnd {
   static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int controlId, int notification, HWND control);
+  void OnActivate(int state, bool minimized);
+  void restoreFocus();
   void OnClose();
   void OnEndSession(bool ending);
   void OnDestroy();
@@ -68,6 +70,7 @@ class CalculatorWindow : private FrontEnd {
   HFONT boldFont_ = nullptr;
   std::map<ControlId, HWND> controls_;
   bool mirroring_ = false;
+  HWND focusToRestore_ = nullptr;
 };
 
 }  // namespace korvale::ui::win32

@@ -20,8 +20,11 @@ class CalculatorWindowTest : public ::testing::Test {
   std::unique_ptr<CalculatorWindow> open() {
     auto window = std::make_unique<CalculatorWindow>(
         StateFile(directory_.u8path()),
-        [this](QWidget*, const QString& title, const QString& message) {
+        [this](QWidget* owner, const QString& title, const QString& message) {
           reports_.push_back((title + ": " + message).toStdString());
+          reportedOver_.push_back(owner != nullptr && owner->isVisible()
+                                      ? shown(*static_cast<CalculatorWindow*>(owner))
+                                      : "no window");
         });
     window->form().traceHandlers(
         [this](std::string_view name) { handlers_ += std::string(name) + " "; });
@@ -56,6 +59,7 @@ class CalculatorWindowTest : public ::testing::Test {
 
   korvale::testing::TemporaryDirectory directory_;
   std::vector<std::string> reports_;
+  std::vector<std::string> reportedOver_;  // what the window showed beneath each report
   std::string handlers_;
 };
 
@@ -112,15 +116,37 @@ TEST_F(CalculatorWindowTest, StartsFocusedFixedAndTopmostWithTheTabOrder) {
   }
 }
 
+TEST_F(CalculatorWindowTest, TheFocusComesBackToItsControlWithTheWindow) {
+  auto window = open();
+  QLineEdit* pitchCircle = window->textBox(ControlId::Text1_0);
+  pitchCircle->setFocus();
+  QWidget other;
+  other.show();
+  QApplication::setActiveWindow(&other);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  QApplication::setActiveWindow(window.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_EQ(QApplication::focusWidget(), pitchCircle);
+}
+
 TEST_F(CalculatorWindowTest, AnOverflowIsReportedAndTheWindowStaysOpen) {
   auto window = open();
   pickFromList(*window, 3);
   replaceText(window->textBox(ControlId::Text2_0), "1E308");
   EXPECT_EQ(reports_, std::vector<std::string>{"Korvale: Run-time error '6':\n\nOverflow"});
+  EXPECT_EQ(reportedOver_, std::vector<std::string>{"1E308 | 14M |  | "});
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(shown(*window), "1E308 | 14M |  | ");
   QTest::keyClick(window->textBox(ControlId::Text2_0), Qt::Key_Backspace);
   EXPECT_EQ(shown(*window), "1E30 | 14M | 4.45633840599119E+30 | 4.45633840599119E+30");
+}
+
+TEST_F(CalculatorWindowTest, AnOverflowAtStartUpIsReportedOverTheShownWindow) {
+  directory_.write("Rede.txt", "\"1E308\"\r\n\"14M\"\r\n");
+  auto window = open();
+  QTest::qWait(20);
+  EXPECT_EQ(reports_, std::vector<std::string>{"Korvale: Run-time error '6':\n\nOverflow"});
+  EXPECT_EQ(reportedOver_, std::vector<std::string>{"1E308 | 14M |  | "});
 }
 
 TEST_F(CalculatorWindowTest, ClosingSavesOnceAndTheNextWindowRestores) {

@@ -7,6 +7,7 @@
 
 #include "state/platform/windows_text.h"
 #include "tests/support/temporary_directory.h"
+#include "ui/win32/resource.h"
 
 namespace korvale::ui::win32 {
 namespace {
@@ -16,8 +17,9 @@ class Win32WindowTest : public ::testing::Test {
   std::unique_ptr<CalculatorWindow> open() {
     auto window = CalculatorWindow::create(
         GetModuleHandleW(nullptr), StateFile(directory_.u8path()),
-        [this](HWND, const std::wstring& title, const std::wstring& message) {
+        [this](HWND owner, const std::wstring& title, const std::wstring& message) {
           reports_.push_back(platform::fromWide(title + L": " + message));
+          reportedOver_.push_back(IsWindowVisible(owner) ? shownBy(owner) : "no window");
         });
     EXPECT_NE(window, nullptr);
     window->form().traceHandlers(
@@ -45,8 +47,18 @@ class Win32WindowTest : public ::testing::Test {
     for (int i = 0; i < times; ++i) SendMessageW(control, WM_KEYDOWN, VK_DOWN, 1);
   }
 
+  // What the window showed beneath a report, read from its controls.
+  static std::string shownBy(HWND window) {
+    std::string shown;
+    for (int id : {IDC_TEXT2_0, IDC_COMBO1_1, IDC_TEXT1_0, IDC_TEXT1_1}) {
+      shown += (shown.empty() ? "" : " | ") + text(GetDlgItem(window, id));
+    }
+    return shown;
+  }
+
   korvale::testing::TemporaryDirectory directory_;
   std::vector<std::string> reports_;
+  std::vector<std::string> reportedOver_;
   std::string handlers_;
 };
 
@@ -121,8 +133,60 @@ TEST_F(Win32WindowTest, AnOverflowIsReportedAndTheWindowStaysOpen) {
   pressDown(window->control(ControlId::Combo1_1), 4);
   retype(window->control(ControlId::Text2_0), L"1E308");
   EXPECT_EQ(reports_, std::vector<std::string>{"Korvale: Run-time error '6':\n\nOverflow"});
+  EXPECT_EQ(reportedOver_, std::vector<std::string>{"1E308 | 14M |  | "});
   EXPECT_TRUE(IsWindow(window->handle()));
   EXPECT_EQ(shown(*window), "1E308 | 14M |  | ");
+}
+
+BOOL CALLBACK pressOkIfMessageBox(HWND candidate, LPARAM) {
+  wchar_t name[16] = {};
+  GetClassNameW(candidate, name, 16);
+  if (std::wstring(name) == L"#32770") PostMessageW(candidate, WM_COMMAND, IDOK, 0);
+  return TRUE;
+}
+
+// Dismisses the message box this thread shows, as the user's Enter would.
+void CALLBACK pressOkOnTheReport(HWND, UINT, UINT_PTR timer, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), pressOkIfMessageBox, 0);
+  KillTimer(nullptr, timer);
+}
+
+TEST_F(Win32WindowTest, TheFocusComesBackToItsControlWithTheWindow) {
+  auto window = open();
+  HWND pitchCircle = window->control(ControlId::Text1_0);
+  SetFocus(pitchCircle);
+  HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                               100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ShowWindow(other, SW_SHOW);
+  SetActiveWindow(other);
+  EXPECT_EQ(GetActiveWindow(), other);
+  SetActiveWindow(window->handle());
+  DestroyWindow(other);
+  EXPECT_EQ(GetFocus(), pitchCircle);
+  SendMessageW(GetFocus(), WM_CHAR, L'7', 1);
+  EXPECT_EQ(text(pitchCircle), "731.83") << "the next keystroke lands in the box";
+}
+
+TEST_F(Win32WindowTest, TheFocusComesBackAfterTheOverflowReport) {
+  auto window = CalculatorWindow::create(
+      GetModuleHandleW(nullptr), StateFile(directory_.u8path()),
+      [](HWND owner, const std::wstring& title, const std::wstring& message) {
+        SetTimer(nullptr, 0, 200, pressOkOnTheReport);
+        MessageBoxW(owner, message.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+      });
+  pressDown(window->control(ControlId::Combo1_1), 4);
+  HWND teeth = window->control(ControlId::Text2_0);
+  SetFocus(teeth);
+  retype(teeth, L"1E308");
+  EXPECT_EQ(GetFocus(), teeth);
+  SendMessageW(GetFocus(), WM_CHAR, L'\b', 1);
+  EXPECT_EQ(shown(*window), "1E30 | 14M | 4.45633840599119E+30 | 4.45633840599119E+30");
+}
+
+TEST_F(Win32WindowTest, AnOverflowAtStartUpIsReportedOverTheShownWindow) {
+  directory_.write("Rede.txt", "\"1E308\"\r\n\"14M\"\r\n");
+  auto window = open();
+  EXPECT_EQ(reportedOver_, std::vector<std::string>{"1E308 | 14M |  | "});
 }
 
 TEST_F(Win32WindowTest, ClosingSavesAndTheNextWindowRestores) {
