@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "state/platform/file_system.h"
+#include "state/platform/leftovers.h"
 #include "state/platform/write_error.h"
 
 namespace korvale::platform {
@@ -77,6 +79,57 @@ int writeAll(int fd, std::string_view bytes, const WriteFault* fault) {
   return faultStrikes(bytes, fault) ? fault->systemError : 0;
 }
 
+// mkstemp's pattern: "Rede.txt.tmp-" and six characters it picks.
+constexpr char kTemporarySuffix[] = ".tmp-XXXXXX";
+
+// The file a path names, symbolic links followed: "/home/ana/Rede.txt" -> "/data/Rede.txt" when
+// the former is a link to the latter. A path that is no link, or whose link leads nowhere yet,
+// stays as it is.
+std::string resolvedPath(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return path;
+  std::string result(resolved);
+  std::free(resolved);
+  return result;
+}
+
+// Writes all of `bytes` from the file's start, or returns the errno of the failure.
+int writeFromStart(int fd, std::string_view bytes, const WriteFault* fault) {
+  if (::lseek(fd, 0, SEEK_SET) != 0 || ::ftruncate(fd, 0) != 0) return errno;
+  return writeAll(fd, bytes, fault);
+}
+
+// The fallback where the directory takes no new file: the file is truncated and written where it
+// stands. Not atomic, so its old bytes are kept in memory and written back should this fail.
+void rewriteInPlace(const std::string& target, const std::string& path, std::string_view bytes,
+                    const WriteFault* fault) {
+  const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) fail(path, errno);
+  std::string oldBytes;
+  char chunk[kReadChunk];
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      const int error = errno;
+      ::close(fd);
+      fail(path, error);
+    }
+    if (got == 0) break;
+    oldBytes.append(chunk, static_cast<std::size_t>(got));
+  }
+  int error = writeFromStart(fd, bytes, fault);
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (error != 0) {
+    if (writeFromStart(fd, oldBytes, nullptr) == 0) ::fsync(fd);
+    ::close(fd);
+    fail(path, error);
+  }
+  if (::close(fd) != 0) fail(path, errno);
+}
+
 }  // namespace
 
 std::string executableDirectory() {
@@ -120,19 +173,38 @@ std::unique_ptr<InputFile> InputFile::open(const std::string& path) noexcept {
 
 void replaceFileAtomically(const std::string& path, std::string_view bytes,
                            const WriteFault* fault) {
-  std::string temporary = path + ".tmp-XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) fail(path, errno);
+  // Through a symbolic link the file it points to is replaced, and the link stays.
+  const std::string target = resolvedPath(path);
+  removeLeftoverTemporaries(target);
 
-  // Keep the permissions the file had; a new file gets the usual ones, not mkstemp's 0600.
   struct stat old {};
-  const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : newFileMode();
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists) {
+    // What a plain write would refuse is refused here too: a read-only file, and one the user
+    // cannot read, which start-up could not restore and must not be overwritten with defaults.
+    const int probe = ::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (probe < 0) fail(path, errno);
+    ::close(probe);
+  }
 
+  std::string temporary = target + kTemporarySuffix;
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) {
+    // No new file can be made in the directory, but the file itself may be written.
+    if (exists && (errno == EACCES || errno == EPERM))
+      return rewriteInPlace(target, path, bytes, fault);
+    fail(path, errno);
+  }
+
+  // Keep the permissions and, where the process may, the owner the file had; a new file gets
+  // the usual permissions, not mkstemp's 0600.
+  const mode_t mode = exists ? (old.st_mode & 07777) : newFileMode();
   int error = writeAll(fd, bytes, fault);
+  if (error == 0 && exists) (void)!::fchown(fd, old.st_uid, old.st_gid);
   if (error == 0 && ::fchmod(fd, mode) != 0) error = errno;
   if (error == 0 && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+  if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
   if (error != 0) {
     ::unlink(temporary.c_str());
     fail(path, error);
@@ -140,7 +212,7 @@ void replaceFileAtomically(const std::string& path, std::string_view bytes,
 
   // Make the rename itself durable. The new content is already in place, so a failure here
   // changes nothing the user could act on.
-  const int directory = ::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int directory = ::open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (directory >= 0) {
     ::fsync(directory);
     ::close(directory);

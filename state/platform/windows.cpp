@@ -3,6 +3,7 @@
 #include <string>
 
 #include "state/platform/file_system.h"
+#include "state/platform/leftovers.h"
 #include "state/platform/windows_text.h"
 #include "state/platform/write_error.h"
 
@@ -89,6 +90,42 @@ DWORD writeAll(HANDLE file, std::string_view bytes, const WriteFault* fault) {
   return faultStrikes(bytes, fault) ? static_cast<DWORD>(fault->systemError) : ERROR_SUCCESS;
 }
 
+// Writes all of `bytes` from the file's start, cutting off what stood after them.
+DWORD writeFromStart(HANDLE file, std::string_view bytes, const WriteFault* fault) {
+  if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+      !SetEndOfFile(file)) {
+    return GetLastError();
+  }
+  return writeAll(file, bytes, fault);
+}
+
+// The fallback where the folder takes no new file: the file is truncated and written where it
+// stands. Not atomic, so its old bytes are kept in memory and written back should this fail.
+void rewriteInPlace(const std::wstring& target, const std::string& path, std::string_view bytes,
+                    const WriteFault* fault) {
+  HANDLE file = CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) fail(path, GetLastError());
+  std::string oldBytes;
+  char chunk[kReadChunk];
+  for (DWORD got = 0;; oldBytes.append(chunk, got)) {
+    if (!ReadFile(file, chunk, kReadChunk, &got, nullptr)) {
+      const DWORD error = GetLastError();
+      CloseHandle(file);
+      fail(path, error);
+    }
+    if (got == 0) break;
+  }
+  DWORD error = writeFromStart(file, bytes, fault);
+  if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) error = GetLastError();
+  if (error != ERROR_SUCCESS) {
+    if (writeFromStart(file, oldBytes, nullptr) == ERROR_SUCCESS) FlushFileBuffers(file);
+    CloseHandle(file);
+    fail(path, error);
+  }
+  CloseHandle(file);
+}
+
 }  // namespace
 
 std::string executableDirectory() {
@@ -140,9 +177,34 @@ std::unique_ptr<InputFile> InputFile::open(const std::string& path) noexcept {
 void replaceFileAtomically(const std::string& path, std::string_view bytes,
                            const WriteFault* fault) {
   const std::wstring target = toWide(path);
+  removeLeftoverTemporaries(path);
+
+  // What a plain write would refuse is refused here too: a read-only file, or one the user may
+  // not read or write, is never replaced behind the user's back.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    fail(path, ERROR_ACCESS_DENIED);
+  }
+  bool exists = false;
+  HANDLE probe = CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (probe != INVALID_HANDLE_VALUE) {
+    exists = true;
+    CloseHandle(probe);
+  } else if (GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND) {
+    fail(path, GetLastError());
+  }
+
   std::wstring temporary;
   HANDLE file = createTemporary(target, temporary);
-  if (file == INVALID_HANDLE_VALUE) fail(path, GetLastError());
+  if (file == INVALID_HANDLE_VALUE) {
+    // No new file can be made in the folder, but the file itself may be written.
+    if (exists && GetLastError() == ERROR_ACCESS_DENIED) {
+      return rewriteInPlace(target, path, bytes, fault);
+    }
+    fail(path, GetLastError());
+  }
 
   DWORD error = writeAll(file, bytes, fault);
   if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) error = GetLastError();

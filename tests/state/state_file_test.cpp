@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <iterator>
+#include <optional>
+#include <set>
 #include <string>
 
 #include "core/runtime_error.h"
+#include "tests/support/as_unprivileged_user.h"
 #include "tests/support/temporary_directory.h"
 
 #ifdef _WIN32
@@ -95,23 +99,144 @@ TEST_F(StateFileTest, AFailedWriteKeepsTheOldFileWhole) {
   }
 }
 
-TEST_F(StateFileTest, AnUnwritableDirectoryGivesAClearError) {
-  EXPECT_THROW(StateFile((directory_.path() / "missing").u8string()).WriteState("20", "5M"),
-               RuntimeError);
-#ifndef _WIN32
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
-  file().WriteState("20", "5M");
-  fs::permissions(directory_.path(), fs::perms::owner_read | fs::perms::owner_exec);
+// "saved", or the error a save raised: "error 70: Cannot save "/tmp/.../Rede.txt": ...".
+std::string saveOutcome(const StateFile& file) {
   try {
-    file().WriteState("25", "8M");
-    ADD_FAILURE() << "wrote into a read-only directory";
+    file.WriteState("25", "8M");
+    return "saved";
   } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.number(), kPermissionDeniedErrorNumber);
-    EXPECT_NE(e.description().find("Permission denied"), std::string::npos) << e.description();
+    return "error " + std::to_string(e.number()) + ": " + e.description();
   }
-  EXPECT_EQ(onDisk(), "\"20\"\r\n\"5M\"\r\n");
-#endif
 }
+
+const char* const kOld = "\"20\"\r\n\"5M\"\r\n";
+const char* const kNew = "\"25\"\r\n\"8M\"\r\n";
+
+TEST_F(StateFileTest, TemporaryFilesLeftByAnEarlierSaveAreRemoved) {
+  const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const char* name : {"Rede.txt.tmp-a1B2c3", "Rede.txt.tmp-1234-0", "Rede.txt.tmp-young",
+                           "Other.txt.tmp-a1B2c3", "Rede.txt.bak"}) {
+    directory_.write(name, "x");
+    if (std::string(name) != "Rede.txt.tmp-young") {
+      fs::last_write_time(directory_.path() / name, longAgo);
+    }
+  }
+  file().WriteState("25", "8M");
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(directory_.path())) {
+    names.insert(entry.path().filename().u8string());
+  }
+  EXPECT_EQ(names, (std::set<std::string>{"Other.txt.tmp-a1B2c3", "Rede.txt", "Rede.txt.bak",
+                                          "Rede.txt.tmp-young"}))
+      << "a young one may be another copy's save in progress";
+}
+
+#ifdef _WIN32
+TEST_F(StateFileTest, AReadOnlyFileIsNeverReplaced) {
+  directory_.write("Rede.txt", kOld);
+  const std::wstring path = (directory_.path() / "Rede.txt").wstring();
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string outcome = saveOutcome(file());
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(outcome.rfind("error 70: Cannot save \"" + file().path() + "\"", 0), 0u) << outcome;
+  EXPECT_EQ(onDisk(), kOld);
+}
+#else
+// Each case runs as an unprivileged user, also under root: root writes where no user can.
+TEST_F(StateFileTest, SavesAsAUserWouldOrRefusesAndKeepsTheFile) {
+  using korvale::testing::asUnprivilegedUser;
+  using korvale::testing::handOver;
+  const auto permissionDenied = "error 70: Cannot save \"%\": Permission denied";
+  const struct {
+    const char* name;
+    bool fileBefore;
+    fs::perms filePerms;
+    fs::perms directoryPerms;
+    std::optional<platform::WriteFault> fault;
+    const char* outcome;  // % stands for the path
+    const char* fileAfter;
+  } cases[] = {
+      {"writable file", true, fs::perms(0644), fs::perms(0755), {}, "saved", kNew},
+      {"read-only file", true, fs::perms(0444), fs::perms(0755), {}, permissionDenied, kOld},
+      {"unreadable file", true, fs::perms(0), fs::perms(0755), {}, permissionDenied, kOld},
+      {"no file, read-only directory", false, {}, fs::perms(0555), {}, permissionDenied, ""},
+      {"writable file, read-only directory",
+       true,
+       fs::perms(0644),
+       fs::perms(0555),
+       {},
+       "saved",
+       kNew},
+      {"the same, the disk full half-way", true, fs::perms(0644), fs::perms(0555),
+       platform::WriteFault{5, ENOSPC}, "error 61: Cannot save \"%\": No space left on device",
+       kOld},
+      {"read-only file, read-only directory",
+       true,
+       fs::perms(0444),
+       fs::perms(0555),
+       {},
+       permissionDenied,
+       kOld},
+  };
+  for (const auto& c : cases) {
+    korvale::testing::TemporaryDirectory directory;
+    const fs::path rede = directory.path() / "Rede.txt";
+    handOver(directory.path());
+    if (c.fileBefore) {
+      directory.write("Rede.txt", kOld);
+      handOver(rede);
+      fs::permissions(rede, c.filePerms);
+    }
+    fs::permissions(directory.path(), c.directoryPerms);
+    StateFile target(directory.u8path());
+    if (c.fault) target.injectWriteFault(*c.fault);
+    std::string expected = c.outcome;
+    if (expected.find('%') != std::string::npos)
+      expected.replace(expected.find('%'), 1, target.path());
+
+    EXPECT_EQ(asUnprivilegedUser([&] { return saveOutcome(target); }), expected) << c.name;
+    fs::permissions(directory.path(), fs::perms(0755));
+    EXPECT_EQ(directory.read("Rede.txt"), c.fileAfter) << c.name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), fs::directory_iterator()),
+              c.fileBefore || std::string(c.fileAfter).size() ? 1 : 0)
+        << c.name << ": nothing else is left behind";
+    if (c.fileBefore) {
+      EXPECT_EQ(fs::status(rede).permissions(), c.filePerms) << c.name;
+    }
+  }
+}
+
+TEST_F(StateFileTest, ASymbolicLinkStaysAndItsTargetIsReplaced) {
+  korvale::testing::TemporaryDirectory elsewhere;
+  elsewhere.write("kept.txt", kOld);
+  fs::create_symlink(elsewhere.path() / "kept.txt", directory_.path() / "Rede.txt");
+  file().WriteState("25", "8M");
+  EXPECT_TRUE(fs::is_symlink(directory_.path() / "Rede.txt"));
+  EXPECT_EQ(elsewhere.read("kept.txt"), kNew);
+  EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(StateFileTest, KeepsTheFilesModeAndOwnerAndGivesANewOneTheUsualMode) {
+  directory_.write("Rede.txt", kOld);
+  const fs::path rede = directory_.path() / "Rede.txt";
+  fs::permissions(rede, fs::perms(0640));
+  korvale::testing::handOver(rede);
+  file().WriteState("25", "8M");
+  struct stat info {};
+  ASSERT_EQ(::stat(rede.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(info.st_uid, korvale::testing::unprivilegedUser().uid) << "the owner stays";
+
+  for (const mode_t mask : {0022, 0077, 0002}) {
+    fs::remove(rede);
+    const mode_t before = ::umask(mask);
+    file().WriteState("25", "8M");
+    ::umask(before);
+    ASSERT_EQ(::stat(rede.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666u & ~mask) << "umask " << mask;
+  }
+}
+#endif
 
 #ifdef _WIN32
 TEST_F(StateFileTest, KeepsTextsInTheAnsiCodePage) {
