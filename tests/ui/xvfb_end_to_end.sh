@@ -5,6 +5,8 @@
 # others, closes it, and checks the bytes saved beside the executable.
 # Usage: xvfb_end_to_end.sh PROGRAM [CLOSE_WINDOW]      the Linux korvale, closed as a window
 #                                                      manager would, through CLOSE_WINDOW
+#        xvfb_end_to_end.sh PROGRAM --signal NAME       the Linux korvale, ended by a signal (TERM,
+#                                                      HUP, INT), as a logout ends it
 #        xvfb_end_to_end.sh --wine KORVALE_EXE          Korvale.exe under Wine, closed with Alt+F4
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,6 +17,8 @@ if [ "$1" = "--wine" ]; then
 fi
 program=$1
 close_window=${2:-}
+signal=""
+if [ "$close_window" = "--signal" ]; then signal=$3; close_window=""; fi
 
 . "$here/../../scripts/lib/xvfb.sh"
 start_xvfb
@@ -48,9 +52,19 @@ xdotool key --delay 40 Tab Tab Tab ctrl+a BackSpace
 xdotool type --delay 40 "8M"
 sleep 0.3
 
-if [ -n "$close_window" ]; then "$close_window" "$window"; else xdotool key alt+F4; fi
+if [ -n "$signal" ]; then
+  kill -s "$signal" "$app"
+elif [ -n "$close_window" ]; then
+  "$close_window" "$window"
+else
+  xdotool key alt+F4
+fi
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$app" 2>/dev/null; then echo "FAIL: the window did not close"; exit 1; fi
+status=0
+wait "$app" || status=$?
+app=""
+if [ "$status" -ne 0 ]; then echo "FAIL: the program ended with status $status"; exit 1; fi
 
 expected=$(printf '"203"\r\n"8M"\r\n' | od -An -tx1)
 actual=$(od -An -tx1 "$directory/Rede.txt" 2>/dev/null || echo "no file")
@@ -58,4 +72,4 @@ if [ "$actual" != "$expected" ]; then
   echo "FAIL: Rede.txt holds [$actual], expected [$expected]"
   exit 1
 fi
-echo "$(basename "$program") under Xvfb: typed, stayed on top, closed, saved beside itself"
+echo "$(basename "$program") under Xvfb: typed, stayed on top, closed${signal:+ by SIG$signal}, saved beside itself"
