@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -45,6 +46,7 @@ CalculatorWindow::CalculatorWindow(StateFile stateFile, ErrorReporter reporter)
       form_(std::make_unique<Form1>(static_cast<FrontEnd&>(*this), std::move(stateFile))) {
   const WindowDescription& description = Form1Description();
   setWindowTitle(toQString(description.caption));
+  setWindowIcon(QIcon(QStringLiteral(":/korvale.ico")));
   setFixedSize(px(description.clientWidthTwips), px(description.clientHeightTwips));
   buildControls();
   bindTextBox(ControlId::Text2_0, form_->Text2(0));

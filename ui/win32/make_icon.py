@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Draws Korvale's icon, a toothed-belt pulley seen face on, and writes korvale.ico.
+"""Draws Korvale's icon, a toothed-belt pulley seen face on, and writes korvale.ico and the PNGs.
 
-One icon group of three images: 32 x 32 in 2 colours, 32 x 32 in 16 colours and 16 x 16 in 16
-colours. Run it from anywhere: python3 make_icon.py [OUTPUT]; it needs only the standard library.
+korvale.ico beside this script: one icon group of three images, 32 x 32 in 2 colours, 32 x 32 in
+16 colours and 16 x 16 in 16 colours. packaging/icons/korvale-<N>.png: the same drawing at 16, 32,
+48, 64, 128 and 256 pixels for the Linux desktop, the larger ones smoothed at the edges.
+Run it from anywhere: python3 make_icon.py; it needs only the standard library.
 """
 import math
 import struct
-import sys
+import zlib
 from pathlib import Path
 
 # The standard 16-colour palette (RGB); the drawing uses only a few of them.
@@ -99,6 +101,47 @@ def icon_file():
     return directory + entries + data
 
 
+PNG_SIZES = [16, 32, 48, 64, 128, 256]
+
+
+def png_pixel(x, y, size):
+    """RGBA at pixel (x, y): the palette drawing, averaged over 4 x 4 samples from 48 pixels up."""
+    samples = 4 if size >= 48 else 1
+    total = [0, 0, 0, 0]
+    for sy in range(samples):
+        for sx in range(samples):
+            fx = x + (sx + 0.5) / samples - 0.5
+            fy = y + (sy + 0.5) / samples - 0.5
+            index = pulley_pixel(fx, fy, size)
+            if index is not None:
+                r, g, b = VGA16[index]
+                total = [total[0] + r, total[1] + g, total[2] + b, total[3] + 255]
+    n = samples * samples
+    alpha = total[3] / n
+    if alpha == 0:
+        return (0, 0, 0, 0)
+    covered = total[3] / 255
+    return tuple(round(c / covered) for c in total[:3]) + (round(alpha),)
+
+
+def png_file(size):
+    rows = b""
+    for y in range(size):
+        rows += b"\0" + b"".join(bytes(png_pixel(x, y, size)) for x in range(size))
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9)) +
+            chunk(b"IEND", b""))
+
+
 if __name__ == "__main__":
-    output = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).with_name("korvale.ico")
-    output.write_bytes(icon_file())
+    here = Path(__file__).resolve().parent
+    (here / "korvale.ico").write_bytes(icon_file())
+    icons = here.parent.parent / "packaging" / "icons"
+    icons.mkdir(parents=True, exist_ok=True)
+    for png_size in PNG_SIZES:
+        (icons / f"korvale-{png_size}.png").write_bytes(png_file(png_size))

@@ -109,6 +109,8 @@ TEST_F(CalculatorWindowTest, StartsFocusedFixedAndTopmostWithTheTabOrder) {
   EXPECT_EQ(window->size(), QSize(210, 225));
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_EQ(window->windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}))
+      << "the sizes of the Windows icon group";
   EXPECT_EQ(QApplication::focusWidget()->objectName(), "Text2(0)");
   for (const char* next : {"Text1(0)", "Text1(1)", "Combo1(1)", "Text2(0)"}) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
