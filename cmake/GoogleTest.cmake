@@ -18,4 +18,13 @@ function(korvale_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
   korvale_warnings(${name})
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  korvale_wine_serial(${name})
+endfunction()
+
+# korvale_wine_serial(tests...): under a cross build every test runs in the one Wine prefix and
+# wineserver; two at a time disturb each other, so ctest -j runs them one after another.
+function(korvale_wine_serial)
+  if(CMAKE_CROSSCOMPILING)
+    set_tests_properties(${ARGN} PROPERTIES RUN_SERIAL TRUE)
+  endif()
 endfunction()

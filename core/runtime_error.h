@@ -21,6 +21,7 @@ class RuntimeError : public std::runtime_error {
 
 // Error numbers follow the long-standing BASIC runtime numbering, which users of such tools know.
 inline constexpr int kOverflowErrorNumber = 6;
+inline constexpr int kOutOfMemoryErrorNumber = 7;
 inline constexpr int kDiskFullErrorNumber = 61;
 inline constexpr int kPermissionDeniedErrorNumber = 70;
 inline constexpr int kFileAccessErrorNumber = 75;

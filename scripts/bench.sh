@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the benchmarks: the calculation, the Qt keystroke path, and start-up to the window mapped
+# Runs the benchmarks: the calculation, the Qt keystroke path, a huge paste beside a bare line
+# edit, and start-up to the window mapped
 # (with peak memory) under Xvfb beside a minimal Qt window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,6 +11,7 @@ bench=build/linux/bench
 
 "$bench/core_bench"
 "$bench/qt_keystroke_bench" 2>/dev/null
+"$bench/paste_bench" 2>/dev/null
 
 . scripts/lib/xvfb.sh
 start_xvfb

@@ -31,8 +31,8 @@ QString toQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string toUtf8(const QString& text) {
-  return text.toStdString();
+std::string_view view(const QByteArray& bytes) {
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
 void showMessageBox(QWidget* parent, const QString& title, const QString& message) {
@@ -138,7 +138,10 @@ QWidget* CalculatorWindow::buildControl(const ControlDescription& control, QWidg
 void CalculatorWindow::bindTextBox(ControlId id, TextBoxModel& model) {
   QLineEdit* edit = textBoxes_.at(id);
   edit->setText(toQString(model.text()));
-  model.onDisplayChanged([edit, &model] {
+  model.onDisplayChanged([this, edit, &model] {
+    // The user's own edit already stands in the box: converting it back only to compare would
+    // double the work of a huge paste.
+    if (edit == editReported_) return;
     const QString text = toQString(model.text());
     if (edit->text() == text) return;
     const QSignalBlocker mute(edit);
@@ -147,7 +150,7 @@ void CalculatorWindow::bindTextBox(ControlId id, TextBoxModel& model) {
   // textEdited fires for the user's changes only (typing, deleting, pasting, undo), never for
   // setText, so the mirror above cannot echo back.
   connect(edit, &QLineEdit::textEdited, this,
-          [this, id](const QString& text) { form_->userEdited(id, toUtf8(text)); });
+          [this, id, edit](const QString& text) { reportEdit(edit, id, text); });
 }
 
 void CalculatorWindow::bindComboBox(ComboBoxModel& model) {
@@ -157,10 +160,19 @@ void CalculatorWindow::bindComboBox(ComboBoxModel& model) {
   }
   mirrorComboBox(model);
   model.onDisplayChanged([this, &model] { mirrorComboBox(model); });
-  connect(combo_->lineEdit(), &QLineEdit::textEdited, this,
-          [this](const QString& text) { form_->userEdited(ControlId::Combo1_1, toUtf8(text)); });
+  connect(combo_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+    reportEdit(combo_->lineEdit(), ControlId::Combo1_1, text);
+  });
   // activated: the user chose an entry, with the mouse or the keyboard, list open or closed.
   connect(combo_, &QComboBox::activated, this, [this](int index) { form_->userPicked(index); });
+}
+
+// The text goes to the form as UTF-8 in one conversion, however long it is.
+void CalculatorWindow::reportEdit(QLineEdit* edit, ControlId id, const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
+  editReported_ = edit;
+  form_->userEdited(id, view(utf8));
+  editReported_ = nullptr;
 }
 
 // While the user types, Qt's current index is left where it was: moving it to -1 would clear the
@@ -202,6 +214,11 @@ void CalculatorWindow::makeTopmost() {
 
 void CalculatorWindow::showErrorReport(const std::string& title, const std::string& message) {
   reporter_(this, toQString(title), toQString(message));
+}
+
+void CalculatorWindow::reportOutOfMemory() {
+  showErrorReport(std::string(Form1Description().caption),
+                  errorReportText(RuntimeError(kOutOfMemoryErrorNumber, "Out of memory")));
 }
 
 void CalculatorWindow::endProgram() {

@@ -30,6 +30,9 @@ class CalculatorWindow : public QWidget, private FrontEnd {
   QComboBox* pitchComboBox() const { return combo_; }
   Form1& form() { return *form_; }
 
+  // Tells the user that what they just did needed more memory than there is, and was not done.
+  void reportOutOfMemory();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -44,12 +47,14 @@ class CalculatorWindow : public QWidget, private FrontEnd {
   void bindTextBox(ControlId id, TextBoxModel& model);
   void bindComboBox(ComboBoxModel& model);
   void mirrorComboBox(const ComboBoxModel& model);
+  void reportEdit(QLineEdit* edit, ControlId id, const QString& text);
   void placeCentredOnScreen();
 
   ErrorReporter reporter_;
   std::unique_ptr<Form1> form_;
   std::map<ControlId, QLineEdit*> textBoxes_;
   QComboBox* combo_ = nullptr;
+  QLineEdit* editReported_ = nullptr;  // the box whose user edit the form is taking in
 };
 
 }  // namespace korvale::ui::qt

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "tests/support/temporary_directory.h"
+#include "ui/qt/application.h"
 
 namespace korvale::ui::qt {
 namespace {
@@ -151,6 +152,33 @@ TEST_F(CalculatorWindowTest, AnOverflowAtStartUpIsReportedOverTheShownWindow) {
   EXPECT_EQ(reportedOver_, std::vector<std::string>{"1E308 | 14M |  | "});
 }
 
+// Stands for a paste larger than the memory left: the allocation fails inside the line edit.
+class FailingPaste : public QObject {
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    const auto* key = dynamic_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::KeyPress && key->matches(QKeySequence::Paste)) {
+      throw std::bad_alloc();
+    }
+    return false;
+  }
+};
+
+TEST_F(CalculatorWindowTest, APasteBeyondTheMemoryLeftIsReportedAndTheWindowGoesOn) {
+  auto window = open();
+  auto* application = static_cast<Application*>(QCoreApplication::instance());
+  application->onOutOfMemory([&window] { window->reportOutOfMemory(); });
+  QLineEdit* teeth = window->textBox(ControlId::Text2_0);
+  FailingPaste failing;
+  teeth->installEventFilter(&failing);
+  QTest::keyClick(teeth, Qt::Key_V, Qt::ControlModifier);
+  teeth->removeEventFilter(&failing);
+  application->onOutOfMemory({});
+  EXPECT_EQ(reports_, std::vector<std::string>{"Korvale: Run-time error '7':\n\nOut of memory"});
+  QTest::keyClick(teeth, Qt::Key_3);
+  EXPECT_EQ(shown(*window), "203 | 5M | 323.08 | 323.08");
+}
+
 TEST_F(CalculatorWindowTest, ClosingSavesOnceAndTheNextWindowRestores) {
   auto window = open();
   pickFromList(*window, 1);
@@ -169,7 +197,7 @@ TEST_F(CalculatorWindowTest, ClosingSavesOnceAndTheNextWindowRestores) {
 }  // namespace korvale::ui::qt
 
 int main(int argc, char* argv[]) {
-  QApplication application(argc, argv);
+  korvale::ui::qt::Application application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
