@@ -227,7 +227,7 @@ TEST_F(StateFileTest, KeepsTheFilesModeAndOwnerAndGivesANewOneTheUsualMode) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
   EXPECT_EQ(info.st_uid, korvale::testing::unprivilegedUser().uid) << "the owner stays";
 
-  for (const mode_t mask : {0022, 0077, 0002}) {
+  for (const mode_t mask : {mode_t{0022}, mode_t{0077}, mode_t{0002}}) {
     fs::remove(rede);
     const mode_t before = ::umask(mask);
     file().WriteState("25", "8M");
