@@ -1,18 +1,21 @@
-# Sourced, not run. start_xvfb: starts an Xvfb on the first free display number, exports DISPLAY,
-# waits until it answers, and stops it when the calling script exits.
+# Sourced, not run. start_xvfb: starts an Xvfb on a display number that Xvfb itself finds free
+# (so that tests running side by side never share one), exports DISPLAY, waits until it
+# answers, and stops it when the calling script exits.
 start_xvfb() {
-  local n
-  for n in $(seq 90 160); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then break; fi
-  done
-  export DISPLAY=":$n"
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  local handoff
+  handoff=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$handoff" >/dev/null 2>&1 &
   XVFB_PID=$!
   trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
   for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
+    if [ -s "$handoff" ]; then
+      export DISPLAY=":$(head -n 1 "$handoff")"
+      rm -f "$handoff"
+      xdpyinfo >/dev/null 2>&1 && return 0
+    fi
     sleep 0.1
   done
-  echo "Xvfb did not start on $DISPLAY" >&2
+  rm -f "$handoff"
+  echo "Xvfb did not start" >&2
   return 1
 }
