@@ -17,19 +17,45 @@ std::string StatePath(std::string_view directory) {
   return path;
 }
 
+StateLocation StateLocationFor(const std::string& programDirectory) {
+  if (std::optional<std::string> installed =
+          platform::installedCopyStateDirectory(programDirectory)) {
+    return {std::move(*installed), true};
+  }
+  return {programDirectory, false};
+}
+
 std::string StatePath() {
-  return StatePath(ProgramDir());
+  return StatePath(StateLocationFor(ProgramDir()).directory);
 }
 
 StateFile::StateFile() {
   try {
-    path_ = StatePath(ProgramDir());
+    locate(ProgramDir());
   } catch (const RuntimeError& error) {
     noPlace_ = error;
   }
 }
 
-StateFile::StateFile(std::string_view directory) : path_(StatePath(directory)) {}
+StateFile::StateFile(std::string_view directory)
+    : directory_(directory), path_(StatePath(directory)) {}
+
+StateFile StateFile::ofProgramIn(const std::string& programDirectory) {
+  StateFile file{std::string_view()};
+  try {
+    file.locate(programDirectory);
+  } catch (const RuntimeError& error) {
+    file.noPlace_ = error;
+  }
+  return file;
+}
+
+void StateFile::locate(const std::string& programDirectory) {
+  StateLocation location = StateLocationFor(programDirectory);
+  directory_ = std::move(location.directory);
+  path_ = StatePath(directory_);
+  createsDirectory_ = location.createdOnSave;
+}
 
 std::optional<SavedInputs> StateFile::ReadState() const noexcept {
   if (noPlace_) return std::nullopt;
@@ -48,6 +74,7 @@ std::optional<SavedInputs> StateFile::ReadState() const noexcept {
 
 void StateFile::WriteState(std::string_view teethText, std::string_view pitchText) const {
   if (noPlace_) throw *noPlace_;
+  if (createsDirectory_) platform::createDirectories(directory_, path_);
   const std::string bytes =
       formatStateFile(platform::toFileCodePage(teethText), platform::toFileCodePage(pitchText));
   platform::replaceFileAtomically(path_, bytes, fault_ ? &*fault_ : nullptr);

@@ -14,6 +14,19 @@ namespace korvale {
 // RuntimeError when the system cannot tell; the current directory is never used instead.
 std::string ProgramDir();
 
+// Where a copy of the program keeps its inputs. A copy run from its build tree or from a folder of
+// its own, and every copy on Windows, keeps them beside its executable. An installed Linux copy,
+// marked by share/korvale/installed-copy beside its bin folder, keeps them in the user's
+// configuration folder, $XDG_CONFIG_HOME/korvale (~/.config/korvale by default), which the first
+// save creates: "/usr/bin" -> {"/home/ana/.config/korvale", true}. Decided by how the copy was
+// installed, never by whether a folder happens to be writable, and never the current directory.
+// Throws a RuntimeError when the place cannot be told.
+struct StateLocation {
+  std::string directory;
+  bool createdOnSave = false;
+};
+StateLocation StateLocationFor(const std::string& programDirectory);
+
 // The state file "Rede.txt" in a directory: "/opt/korvale" -> "/opt/korvale/Rede.txt". As on
 // Windows, a root directory gets a doubled separator ("C:\\Rede.txt"), which every platform reads
 // as the plain path.
@@ -23,10 +36,13 @@ std::string StatePath();
 // The state file of one directory: the program's own by default, another one in tests.
 class StateFile {
  public:
-  // The program's own. Should its directory be unknown, reading finds nothing and writing raises
-  // that error.
+  // The program's own, where StateLocationFor puts it. Should that place be unknown, reading
+  // finds nothing and writing raises that error.
   StateFile();
+  // The one in a given directory.
   explicit StateFile(std::string_view directory);
+  // The one of a copy of the program whose executable is in `programDirectory`.
+  static StateFile ofProgramIn(const std::string& programDirectory);
 
   const std::string& path() const { return path_; }
 
@@ -42,12 +58,16 @@ class StateFile {
   void injectWriteFault(platform::WriteFault fault) { fault_ = fault; }
 
  private:
+  void locate(const std::string& programDirectory);
+
+  std::string directory_;
   std::string path_;
+  bool createsDirectory_ = false;
   std::optional<RuntimeError> noPlace_;
   std::optional<platform::WriteFault> fault_;
 };
 
-// The program's own state file, beside its executable.
+// The program's own state file.
 std::optional<SavedInputs> ReadState() noexcept;
 void WriteState(std::string_view teethText, std::string_view pitchText);
 

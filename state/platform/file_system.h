@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,16 @@ namespace korvale::platform {
 // except at a root ("/", "C:\"): "/opt/korvale/bin/korvale" -> "/opt/korvale/bin". Throws a
 // RuntimeError when the system cannot tell.
 std::string executableDirectory();
+
+// For an installed copy of the program (on Linux, one with share/korvale/installed-copy beside its
+// bin folder), the per-user folder it keeps its inputs in: $XDG_CONFIG_HOME/korvale when that is
+// an absolute path, else ~/.config/korvale. Nothing for a copy that keeps them beside itself, as
+// every copy on Windows does. Throws a RuntimeError when the user's home cannot be told.
+std::optional<std::string> installedCopyStateDirectory(const std::string& programDirectory);
+
+// Makes `directory` and its missing parents, the new ones open to their owner alone (0700), for
+// the file at `forPath`. Throws the save's RuntimeError for that file when it cannot.
+void createDirectories(const std::string& directory, const std::string& forPath);
 
 // '/' on Linux, '\\' on Windows.
 char pathSeparator();

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,6 +142,33 @@ std::string executableDirectory() {
       return directoryOf(std::string(buffer.data(), static_cast<std::size_t>(length)));
     }
     buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::optional<std::string> installedCopyStateDirectory(const std::string& programDirectory) {
+  struct stat info {};
+  const std::string marker = directoryOf(programDirectory) + "/share/korvale/installed-copy";
+  if (::stat(marker.c_str(), &info) != 0) return std::nullopt;
+  const char* configHome = std::getenv("XDG_CONFIG_HOME");
+  if (configHome != nullptr && configHome[0] == '/') return std::string(configHome) + "/korvale";
+  std::string home;
+  if (const char* variable = std::getenv("HOME"); variable != nullptr && variable[0] == '/') {
+    home = variable;
+  } else if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir) {
+    home = user->pw_dir;
+  }
+  if (home.empty() || home[0] != '/') {
+    throw RuntimeError(kFileAccessErrorNumber, "Cannot find the user's home directory");
+  }
+  return home + "/.config/korvale";
+}
+
+void createDirectories(const std::string& directory, const std::string& forPath) {
+  for (std::size_t end = 1; end != std::string::npos && end <= directory.size();) {
+    end = directory.find('/', end);
+    const std::string part = directory.substr(0, end);
+    if (end != std::string::npos) ++end;
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) fail(forPath, errno);
   }
 }
 

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 
 #include "state/platform/file_system.h"
@@ -144,6 +145,17 @@ std::string executableDirectory() {
   // "C:\Korvale.exe" keeps its root separator: "C:\".
   const bool root = separator == 2 && path[1] == L':';
   return fromWide(path.substr(0, root ? separator + 1 : separator));
+}
+
+// Every copy on Windows keeps its inputs beside Korvale.exe.
+std::optional<std::string> installedCopyStateDirectory(const std::string&) {
+  return std::nullopt;
+}
+
+void createDirectories(const std::string& directory, const std::string& forPath) {
+  std::error_code error;
+  std::filesystem::create_directories(std::filesystem::u8path(directory), error);
+  if (error) fail(forPath, ERROR_PATH_NOT_FOUND);
 }
 
 char pathSeparator() {

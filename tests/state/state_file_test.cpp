@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <optional>
@@ -204,6 +205,57 @@ TEST_F(StateFileTest, SavesAsAUserWouldOrRefusesAndKeepsTheFile) {
       EXPECT_EQ(fs::status(rede).permissions(), c.filePerms) << c.name;
     }
   }
+}
+
+// Sets an environment variable for one scope, or unsets it (nullptr).
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST_F(StateFileTest, AnInstalledCopyKeepsItsInputsInTheUsersConfigurationFolder) {
+  const fs::path bin = directory_.path() / "usr" / "bin";
+  fs::create_directories(bin);
+  const std::string programDir = bin.u8string();
+  EXPECT_EQ(StateLocationFor(programDir).directory, programDir) << "a copy of its own";
+
+  fs::create_directories(directory_.path() / "usr" / "share" / "korvale");
+  directory_.write("usr/share/korvale/installed-copy", "");
+  const std::string home = (directory_.path() / "home").u8string();
+  const struct {
+    const char* configHome;
+    std::string expected;
+  } cases[] = {
+      {nullptr, home + "/.config/korvale"},
+      {"", home + "/.config/korvale"},
+      {"relative/config", home + "/.config/korvale"},
+      {"/elsewhere/config", "/elsewhere/config/korvale"},
+  };
+  ScopedVariable homeVariable("HOME", home.c_str());
+  for (const auto& c : cases) {
+    ScopedVariable config("XDG_CONFIG_HOME", c.configHome);
+    const StateLocation location = StateLocationFor(programDir);
+    EXPECT_EQ(location.directory, c.expected) << (c.configHome ? c.configHome : "unset");
+    EXPECT_TRUE(location.createdOnSave);
+  }
+
+  const StateFile installed = StateFile::ofProgramIn(programDir);
+  EXPECT_EQ(installed.path(), home + "/.config/korvale/Rede.txt");
+  EXPECT_FALSE(installed.ReadState());
+  installed.WriteState("25", "8M");
+  EXPECT_EQ(directory_.read("home/.config/korvale/Rede.txt"), kNew);
+  EXPECT_EQ(fs::status(directory_.path() / "home" / ".config" / "korvale").permissions(),
+            fs::perms::owner_all);
+  EXPECT_EQ(installed.ReadState(), (SavedInputs{"25", "8M"}));
+  EXPECT_FALSE(fs::exists(bin / "Rede.txt"));
 }
 
 TEST_F(StateFileTest, ASymbolicLinkStaysAndItsTargetIsReplaced) {

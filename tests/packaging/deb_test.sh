@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The Debian package as a user gets it: built with cpack, checked by lintian, its desktop entry
+# and metainfo validated, then unpacked into a scratch root that is made read-only, and the
+# packaged korvale started from there under Xvfb as an unprivileged user with a scratch HOME. It
+# must save into ~/.config/korvale/Rede.txt (never beside itself) and restore from there.
+# Usage: deb_test.sh BUILD_DIR CLOSE_WINDOW
+set -euo pipefail
+build=$1
+close_window=$2
+here=$(cd "$(dirname "$0")" && pwd)
+fail() { echo "FAIL: $*"; exit 1; }
+
+. "$here/../../scripts/lib/xvfb.sh"
+start_xvfb
+work=$(mktemp -d)
+chmod 755 "$work"  # the unprivileged user must reach the unpacked program
+app=""
+cleanup() {
+  if [ -n "$app" ]; then kill "$app" 2>/dev/null || true; fi
+  kill "$XVFB_PID" 2>/dev/null || true
+  chmod -R u+w "$work" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >/dev/null
+deb=$(ls "$work"/out/korvale_*_amd64.deb)
+echo "package: $(basename "$deb")"
+
+lintian_output=$(lintian --fail-on error "$deb" 2>&1) || { echo "$lintian_output"; fail "lintian"; }
+echo "lintian: ${lintian_output:-no tags}"
+
+root="$work/root"
+dpkg -x "$deb" "$root"
+desktop-file-validate "$root"/usr/share/applications/*.desktop || fail "desktop entry"
+appstreamcli validate --no-net --pedantic "$root"/usr/share/metainfo/*.metainfo.xml >/dev/null ||
+  fail "metainfo: $(appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml)"
+for size in 16 32 48 64 128 256; do
+  [ -f "$root/usr/share/icons/hicolor/${size}x$size/apps/org.korvale.Korvale.png" ] ||
+    fail "no $size px icon"
+done
+chmod -R a-w "$root"
+
+user=nobody
+home="$work/home"
+mkdir -p "$home"
+chown "$user" "$home"
+
+# One run of the packaged program: optional keystrokes, then the close a window manager sends.
+run() {
+  (cd / && exec setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups \
+     env -i HOME="$home" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin "$root/usr/bin/korvale") \
+    >/dev/null 2>&1 &
+  app=$!
+  local window
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
+  [ -n "$window" ] || fail "no window"
+  if [ $# -gt 0 ]; then
+    xdotool windowfocus --sync "$window"
+    xdotool "$@"
+    sleep 0.3
+  fi
+  "$close_window" "$window"
+  local status=0
+  wait "$app" || status=$?
+  app=""
+  [ "$status" -eq 0 ] || fail "korvale ended with status $status"
+}
+
+expected=$(printf '"207"\r\n"5M"\r\n' | od -An -tx1)
+run type --delay 40 "7"
+saved="$home/.config/korvale/Rede.txt"
+[ "$(od -An -tx1 "$saved" 2>/dev/null)" = "$expected" ] || fail "saved [$(od -An -tx1 "$saved" 2>/dev/null)]"
+[ ! -e "$root/usr/bin/Rede.txt" ] || fail "saved beside the installed program"
+run
+[ "$(od -An -tx1 "$saved")" = "$expected" ] || fail "the next start did not restore the inputs"
+echo "installed korvale: saved to ~/.config/korvale/Rede.txt as $user and restored from it"
