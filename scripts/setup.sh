@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, test and run on Linux and for
-# Windows (mingw-w64, Wine). Idempotent: says nothing and changes nothing when all is there.
+# Installs every Debian package the project needs to build, test, run and package on Linux and
+# for Windows (mingw-w64, Wine, NSIS). Idempotent: says nothing and changes nothing when all is there.
 set -euo pipefail
 
 packages=(
@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 icoutils
   wine wine64 wine32:i386
   libx11-dev xvfb xauth xdotool x11-utils imagemagick
+  python3 dpkg-dev lintian desktop-file-utils appstream nsis
 )
 
 missing=()

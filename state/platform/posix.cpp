@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -6,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "state/platform/file_system.h"
@@ -96,6 +98,10 @@ std::string resolvedPath(const std::string& path) {
   return result;
 }
 
+// How old a temporary file must be before it counts as left behind: a younger one may belong to
+// a save that another running copy is making at this moment.
+constexpr time_t kLeftoverAgeSeconds = 60;
+
 // Writes all of `bytes` from the file's start, or returns the errno of the failure.
 int writeFromStart(int fd, std::string_view bytes, const WriteFault* fault) {
   if (::lseek(fd, 0, SEEK_SET) != 0 || ::ftruncate(fd, 0) != 0) return errno;
@@ -132,6 +138,24 @@ void rewriteInPlace(const std::string& target, const std::string& path, std::str
 }
 
 }  // namespace
+
+void removeLeftoverTemporaries(const std::string& target) noexcept {
+  const std::string directory = directoryOf(target);
+  const std::string prefix = target.substr(target.rfind('/') + 1) + ".tmp-";
+  DIR* listing = ::opendir(directory.c_str());
+  if (listing == nullptr) return;
+  const time_t now = ::time(nullptr);
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) continue;
+    struct stat info {};
+    if (::fstatat(::dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISREG(info.st_mode) && now - info.st_mtime >= kLeftoverAgeSeconds) {
+      ::unlinkat(::dirfd(listing), entry->d_name, 0);
+    }
+  }
+  ::closedir(listing);
+}
 
 std::string executableDirectory() {
   std::vector<char> buffer(256);

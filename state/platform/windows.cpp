@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <filesystem>
 #include <string>
 
 #include "state/platform/file_system.h"
@@ -129,6 +128,33 @@ void rewriteInPlace(const std::wstring& target, const std::string& path, std::st
 
 }  // namespace
 
+void removeLeftoverTemporaries(const std::string& target) noexcept {
+  // A file time counts 100-nanosecond steps; a younger file may be another copy's save under way.
+  constexpr ULONGLONG kLeftoverAge = 60ULL * 10000000ULL;
+  try {
+    const std::wstring wide = toWide(target);
+    const std::wstring directory = wide.substr(0, wide.find_last_of(L"\\/") + 1);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((wide + L".tmp-*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    FILETIME nowTime{};
+    GetSystemTimeAsFileTime(&nowTime);
+    const auto ticks = [](const FILETIME& time) {
+      return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    do {
+      const bool plainFile =
+          (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+      if (plainFile && ticks(nowTime) - ticks(found.ftLastWriteTime) >= kLeftoverAge) {
+        DeleteFileW((directory + found.cFileName).c_str());
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  } catch (...) {
+    // Tidying up is a courtesy; the save goes on without it.
+  }
+}
+
 std::string executableDirectory() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -153,11 +179,16 @@ std::optional<std::string> installedCopyStateDirectory(const std::string&) {
 }
 
 void createDirectories(const std::string& directory, const std::string& forPath) {
-  std::error_code error;
-  std::filesystem::create_directories(std::filesystem::u8path(directory), error);
-  if (error) fail(forPath, ERROR_PATH_NOT_FOUND);
+  const std::wstring wide = toWide(directory);
+  for (std::size_t end = wide.find_first_of(L"\\/", 3);;
+       end = wide.find_first_of(L"\\/", end + 1)) {
+    const std::wstring part = wide.substr(0, end);
+    if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+      fail(forPath, GetLastError());
+    }
+    if (end == std::wstring::npos) return;
+  }
 }
-
 char pathSeparator() {
   return '\\';
 }

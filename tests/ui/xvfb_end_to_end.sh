@@ -8,8 +8,11 @@
 #        xvfb_end_to_end.sh PROGRAM --signal NAME       the Linux korvale, ended by a signal (TERM,
 #                                                      HUP, INT), as a logout ends it
 #        xvfb_end_to_end.sh --wine KORVALE_EXE          Korvale.exe under Wine, closed with Alt+F4
+# With --in-place first, the program runs where it stands (an installed copy) instead.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+in_place=false
+if [ "$1" = "--in-place" ]; then in_place=true; shift; fi
 runner=()
 if [ "$1" = "--wine" ]; then
   runner=("$here/../../scripts/wine-run.sh")
@@ -31,9 +34,14 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir "$directory"
-cp "$program" "$directory/"
-copy="$directory/$(basename "$program")"
+if $in_place; then
+  directory=$(cd "$(dirname "$program")" && pwd)
+  copy="$directory/$(basename "$program")"
+else
+  mkdir "$directory"
+  cp "$program" "$directory/"
+  copy="$directory/$(basename "$program")"
+fi
 
 (cd / && exec "${runner[@]}" "$copy") >/dev/null 2>&1 &
 app=$!

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The Windows packages as a user gets them, built with cpack. The portable zip holds exactly
+# Korvale.exe (the very bytes of the build's), README.txt and LICENSE.txt. The installer, under
+# Wine: a silent install (/S) per user into the user's programs folder, with a Start-menu shortcut
+# and an entry in the programs list; the installed Korvale.exe typed into and closed, saving
+# beside itself; a silent uninstall that removes what was installed and leaves Rede.txt.
+# Usage: windows_packages_test.sh BUILD_DIR KORVALE_EXE
+set -euo pipefail
+build=$1
+exe=$2
+here=$(cd "$(dirname "$0")" && pwd)
+fail() { echo "FAIL: $*"; exit 1; }
+. "$here/../../scripts/lib/wine.sh"
+wine_run="$here/../../scripts/wine-run.sh"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >/dev/null
+zip=$(ls "$work"/out/Korvale-*-win32.zip)
+setup=$(ls "$work"/out/Korvale-*-setup.exe)
+echo "packages: $(basename "$zip") $(basename "$setup")"
+
+python3 - "$zip" "$exe" <<'PY' || fail "zip"
+import sys, zipfile
+archive = zipfile.ZipFile(sys.argv[1])
+names = sorted(archive.namelist())
+assert names == ["Korvale.exe", "LICENSE.txt", "README.txt"], names
+assert archive.read("Korvale.exe") == open(sys.argv[2], "rb").read(), "Korvale.exe differs"
+PY
+
+windows_path() { "$wine_run" cmd /c "echo $1" | tr -d '\r'; }
+unix_path() { "$wine_run" winepath.exe -u "$1" | tr -d '\r'; }
+installed=$(unix_path "$(windows_path '%LOCALAPPDATA%')\\Programs\\Korvale")
+shortcut=$(unix_path "$(windows_path '%APPDATA%')\\Microsoft\\Windows\\Start Menu\\Programs\\Korvale.lnk")
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Korvale'
+rm -rf "$installed" "$shortcut"
+
+"$wine_run" "$setup" /S
+wineserver --wait
+for file in Korvale.exe README.txt LICENSE.txt Uninstall.exe; do
+  [ -f "$installed/$file" ] || fail "not installed: $file"
+done
+cmp -s "$installed/Korvale.exe" "$exe" || fail "the installed Korvale.exe differs from the build's"
+[ -f "$shortcut" ] || fail "no Start-menu shortcut"
+"$wine_run" reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "not in the programs list"
+
+bash "$here/../ui/xvfb_end_to_end.sh" --in-place --wine "$installed/Korvale.exe"
+
+"$wine_run" "$installed/Uninstall.exe" /S
+wineserver --wait
+for file in Korvale.exe README.txt LICENSE.txt Uninstall.exe; do
+  [ ! -e "$installed/$file" ] || fail "left after the uninstall: $file"
+done
+[ ! -e "$shortcut" ] || fail "the shortcut is left after the uninstall"
+if "$wine_run" reg query "$key" >/dev/null 2>&1; then fail "still in the programs list"; fi
+[ "$(ls "$installed")" = "Rede.txt" ] || fail "the folder holds: $(ls "$installed")"
+rm -rf "$installed"
+echo "installer: installed per user, ran and saved beside itself, uninstalled leaving Rede.txt"
