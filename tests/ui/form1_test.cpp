@@ -228,17 +228,5 @@ TEST(Form1, WhatTheWindowShowsIsAlwaysTheRecomputeOfWhatItHolds) {
   }
 }
 
-TEST(WindowDescription, TabOrderAndScaling) {
-  std::string order;
-  for (const auto* control : Form1Description().tabOrder()) {
-    order += std::string(control->name) + "(" + std::to_string(control->member) + ") ";
-  }
-  EXPECT_EQ(order, "Text2(0) Text1(0) Text1(1) Combo1(1) ");
-
-  const int cases[][3] = {{3150, 96, 210}, {3375, 96, 225},  {3150, 144, 315}, {7, 96, 0},
-                          {8, 96, 1},      {3375, 120, 281}, {-8, 96, -1}};
-  for (const auto& c : cases) EXPECT_EQ(twipsToPixels(c[0], c[1]), c[2]) << c[0] << " at " << c[1];
-}
-
 }  // namespace
 }  // namespace korvale::ui

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "state/platform/windows_text.h"
+#include "ui/win32/dpi_layout.h"
 #include "ui/win32/resource.h"
 
 namespace korvale::ui::win32 {
@@ -14,6 +15,9 @@ constexpr wchar_t kWindowClass[] = L"KorvaleForm1";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // Rows the pitch list shows when dropped down.
 constexpr int kDroppedListRows = 4;
+#ifndef WM_DPICHANGED
+constexpr UINT WM_DPICHANGED = 0x02E0;
+#endif
 
 using platform::fromWide;
 using platform::toWide;
@@ -42,13 +46,6 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
   RegisterClassExW(&windowClass);
 }
 
-int systemDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
-
 }  // namespace
 
 CalculatorWindow::CalculatorWindow(StateFile stateFile, ErrorReporter reporter)
@@ -73,9 +70,9 @@ std::unique_ptr<CalculatorWindow> CalculatorWindow::create(HINSTANCE instance, S
   std::unique_ptr<CalculatorWindow> self(
       new CalculatorWindow(std::move(stateFile), std::move(reporter)));
   const WindowDescription& description = Form1Description();
-  self->dpi_ = systemDpi();
-  RECT bounds{0, 0, twipsToPixels(description.clientWidthTwips, self->dpi_),
-              twipsToPixels(description.clientHeightTwips, self->dpi_)};
+  // First at the size for the system's DPI; layOut then fits it to the monitor's.
+  const SIZE client = clientSize(dpiOfWindow(nullptr));
+  RECT bounds{0, 0, client.cx, client.cy};
   AdjustWindowRectEx(&bounds, kWindowStyle, FALSE, 0);
   self->window_ =
       CreateWindowExW(0, kWindowClass, toWide(description.caption).c_str(), kWindowStyle,
@@ -83,8 +80,8 @@ std::unique_ptr<CalculatorWindow> CalculatorWindow::create(HINSTANCE instance, S
                       bounds.bottom - bounds.top, nullptr, nullptr, instance, self.get());
   if (self->window_ == nullptr) return nullptr;
 
-  self->createFonts();
   self->buildControls(instance);
+  self->layOut(dpiOfWindow(self->window_));
   self->bindTextBox(ControlId::Text2_0, self->form_.Text2(0));
   self->bindTextBox(ControlId::Text1_0, self->form_.Text1(0));
   self->bindTextBox(ControlId::Text1_1, self->form_.Text1(1));
@@ -116,30 +113,11 @@ int CalculatorWindow::runMessageLoop() {
 
 // ---- Building and binding ----
 
-void CalculatorWindow::createFonts() {
-  const FontDescription& regular = Form1Description().control(ControlId::Text2_0).font;
-  const FontDescription& bold = Form1Description().control(ControlId::Label1_0).font;
-  for (const FontDescription* font : {&regular, &bold}) {
-    // Character height in pixels, negative for "the character, not the cell": 10.5 pt is 14 px
-    // at 96 DPI.
-    const int height = -MulDiv(static_cast<int>(font->pointSize * 10), dpi_, 720);
-    HFONT handle =
-        CreateFontW(height, 0, 0, 0, font->weight, FALSE, FALSE, FALSE,
-                    static_cast<DWORD>(font->characterSet), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, toWide(font->faceName).c_str());
-    (font == &regular ? regularFont_ : boldFont_) = handle;
-  }
-}
-
 void CalculatorWindow::buildControls(HINSTANCE instance) {
   const WindowDescription& description = Form1Description();
-  const TwipsRect frame = description.control(ControlId::Frame1).bounds;
   for (const ControlDescription& c : description.controls) {
     // The frame's controls are the window's children placed over the group box: a group box
-    // passes no notifications on, so it cannot be their parent.
-    const int left = c.bounds.left + (c.insideFrame ? frame.left : 0);
-    const int top = c.bounds.top + (c.insideFrame ? frame.top : 0);
-    int height = twipsToPixels(c.bounds.height, dpi_);
+    // passes no notifications on, so it cannot be their parent. layOut places and sizes them.
     const wchar_t* windowClass = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD extendedStyle = 0;
@@ -157,7 +135,6 @@ void CalculatorWindow::buildControls(HINSTANCE instance) {
       case ControlKind::DropDownComboBox:
         windowClass = L"COMBOBOX";
         style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-        height = twipsToPixels(c.bounds.height, dpi_) * (kDroppedListRows + 2);
         text.clear();
         break;
       case ControlKind::Frame:
@@ -165,13 +142,9 @@ void CalculatorWindow::buildControls(HINSTANCE instance) {
         style |= BS_GROUPBOX;
         break;
     }
-    HWND handle = CreateWindowExW(
-        extendedStyle, windowClass, text.c_str(), style, twipsToPixels(left, dpi_),
-        twipsToPixels(top, dpi_), twipsToPixels(c.bounds.width, dpi_), height, window_,
+    controls_[c.id] = CreateWindowExW(
+        extendedStyle, windowClass, text.c_str(), style, 0, 0, 0, 0, window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlIdOf(c.id))), instance, nullptr);
-    SendMessageW(handle, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(c.font.weight >= 700 ? boldFont_ : regularFont_), FALSE);
-    controls_[c.id] = handle;
   }
 
   HWND combo = controls_.at(ControlId::Combo1_1);
@@ -197,6 +170,57 @@ void CalculatorWindow::buildControls(HINSTANCE instance) {
     if (c.kind == ControlKind::Label) placeNext(controls_.at(c.id));
   }
   placeNext(controls_.at(ControlId::Frame1));
+}
+
+// Places every control, the fonts and the client area at a DPI, from the twips of the
+// description: at start-up, and again when the window moves to a monitor with another scale.
+void CalculatorWindow::layOut(int dpi) {
+  dpi_ = dpi;
+  const HFONT oldFonts[] = {regularFont_, boldFont_};
+  regularFont_ = createFont(Form1Description().control(ControlId::Text2_0).font, dpi);
+  boldFont_ = createFont(Form1Description().control(ControlId::Label1_0).font, dpi);
+  for (const ControlDescription& c : Form1Description().controls) {
+    HWND handle = controls_.at(c.id);
+    SendMessageW(handle, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(c.font.weight >= 700 ? boldFont_ : regularFont_), FALSE);
+    const RECT bounds = controlRect(c, dpi);
+    const int height = bounds.bottom - bounds.top;
+    const bool dropDown = c.kind == ControlKind::DropDownComboBox;
+    SetWindowPos(handle, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                 dropDown ? height * (kDroppedListRows + 2) : height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (dropDown) fitClosedHeight(handle, height);
+  }
+  for (HFONT font : oldFonts) {
+    if (font != nullptr) DeleteObject(font);
+  }
+
+  const SIZE client = clientSize(dpi);
+  RECT outer{};
+  RECT inner{};
+  GetWindowRect(window_, &outer);
+  GetClientRect(window_, &inner);
+  SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left - inner.right + client.cx,
+               outer.bottom - outer.top - inner.bottom + client.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+// A closed drop-down combo box takes its height from its selection field, which follows the
+// font; the field is made as tall as it takes for the closed box to have the described height.
+// The borders around the field are the system's, and what CB_GETITEMHEIGHT reports back is not
+// always what was set (Wine adds two), so the field is set, the box measured and the field
+// corrected by the difference, a couple of steps at most.
+void CalculatorWindow::fitClosedHeight(HWND combo, int height) {
+  LPARAM field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  for (int attempt = 0; attempt < 4 && field > 0; ++attempt) {
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    RECT closed{};
+    GetWindowRect(combo, &closed);
+    const int difference = height - (closed.bottom - closed.top);
+    if (difference == 0) return;
+    field += difference;
+  }
 }
 
 std::string CalculatorWindow::windowText(HWND control) const {
@@ -292,6 +316,9 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_SETFOCUS:
       restoreFocus();
       return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CLOSE:
       OnClose();
       return 0;
@@ -342,6 +369,14 @@ void CalculatorWindow::restoreFocus() {
     focusToRestore_ = controls_.count(ControlId::Text2_0) ? control(ControlId::Text2_0) : nullptr;
   }
   if (focusToRestore_ != nullptr) SetFocus(focusToRestore_);
+}
+
+// Moved to a monitor with another scale: the window goes where the system suggests, and is laid
+// out afresh from the twips, sharp, rather than stretched.
+void CalculatorWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  layOut(dpi);
 }
 
 void CalculatorWindow::OnClose() {

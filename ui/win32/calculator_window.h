@@ -32,6 +32,7 @@ class CalculatorWindow : private FrontEnd {
 
   HWND handle() const { return window_; }
   HWND control(ControlId id) const { return controls_.at(id); }
+  int dpi() const { return dpi_; }
   Form1& form() { return form_; }
 
   // The message loop with Tab moving between the controls; returns when the window is gone.
@@ -49,12 +50,14 @@ class CalculatorWindow : private FrontEnd {
   void OnCommand(int controlId, int notification, HWND control);
   void OnActivate(int state, bool minimized);
   void restoreFocus();
+  void OnDpiChanged(int dpi, const RECT& suggested);
   void OnClose();
   void OnEndSession(bool ending);
   void OnDestroy();
 
   void buildControls(HINSTANCE instance);
-  void createFonts();
+  void layOut(int dpi);
+  static void fitClosedHeight(HWND combo, int height);
   void bindTextBox(ControlId id, TextBoxModel& model);
   void bindComboBox(ComboBoxModel& model);
   void mirrorComboBox(const ComboBoxModel& model);

@@ -107,7 +107,6 @@ TEST_F(CalculatorWindowTest, APickIsOneClickAndTypingSelectsNothing) {
 TEST_F(CalculatorWindowTest, StartsFocusedFixedAndTopmostWithTheTabOrder) {
   auto window = open();
   EXPECT_EQ(window->windowTitle(), "Korvale");
-  EXPECT_EQ(window->size(), QSize(210, 225));
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_EQ(window->windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}))
@@ -116,6 +115,37 @@ TEST_F(CalculatorWindowTest, StartsFocusedFixedAndTopmostWithTheTabOrder) {
   for (const char* next : {"Text1(0)", "Text1(1)", "Combo1(1)", "Text2(0)"}) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), next);
+  }
+}
+
+// Every widget where its twips put it within its container (Frame1's four inside the group box):
+// in Qt's device-independent pixels twips / 15 whatever the screen's scale, which Qt then applies;
+// in device pixels within a pixel of the twips at that scale. ctest runs it at scale factors 1,
+// 1.5 and 2 (QT_SCALE_FACTOR).
+TEST_F(CalculatorWindowTest, LaidOutFromTwipsAtEveryScaleFactor) {
+  auto window = open();
+  const double scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                           ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                           : 1.0;
+  EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), scale);
+  EXPECT_EQ(window->size(), QSize(210, 225));
+  const auto* frame = window->findChild<QWidget*>("Frame1(0)");
+  for (const ControlDescription& c : Form1Description().controls) {
+    const QString name = QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())) +
+                         "(" + QString::number(c.member) + ")";
+    const auto* widget = window->findChild<QWidget*>(name);
+    ASSERT_NE(widget, nullptr) << name.toStdString();
+    EXPECT_EQ(widget->parentWidget(), c.insideFrame ? frame : window.get()) << name.toStdString();
+    const TwipsRect& t = c.bounds;
+    EXPECT_EQ(widget->geometry(), QRect(t.left / 15, t.top / 15, t.width / 15, t.height / 15))
+        << name.toStdString();
+    EXPECT_NEAR(widget->width() * scale, twipsToPixels(t.width, static_cast<int>(96 * scale)), 1)
+        << name.toStdString();
+    EXPECT_NEAR(widget->height() * scale, twipsToPixels(t.height, static_cast<int>(96 * scale)), 1)
+        << name.toStdString();
+    EXPECT_EQ(widget->font().pointSizeF(), 10.5) << name.toStdString();
+    EXPECT_EQ(widget->font().bold(), c.kind == ControlKind::Label) << name.toStdString();
+    EXPECT_EQ(widget->font().families().value(0), "宋体") << name.toStdString();
   }
 }
 

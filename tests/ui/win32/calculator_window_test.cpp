@@ -5,12 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "state/platform/windows_text.h"
 #include "tests/support/temporary_directory.h"
 #include "ui/win32/resource.h"
 
 namespace korvale::ui::win32 {
 namespace {
+
+#ifndef WM_DPICHANGED
+constexpr UINT WM_DPICHANGED = 0x02E0;
+#endif
 
 class Win32WindowTest : public ::testing::Test {
  protected:
@@ -104,10 +110,6 @@ TEST_F(Win32WindowTest, WindowIsTopmostFixedWithItsFontsAndTabOrder) {
   HWND hwnd = window->handle();
   EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_FALSE(GetWindowLongW(hwnd, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
-  RECT client{};
-  GetClientRect(hwnd, &client);
-  EXPECT_EQ(client.right, 210);
-  EXPECT_EQ(client.bottom, 225);
 
   for (const ControlDescription& c : Form1Description().controls) {
     LOGFONTW font{};
@@ -116,7 +118,6 @@ TEST_F(Win32WindowTest, WindowIsTopmostFixedWithItsFontsAndTabOrder) {
     EXPECT_STREQ(font.lfFaceName, L"宋体") << c.name << c.member;
     EXPECT_EQ(font.lfCharSet, 134);
     EXPECT_EQ(font.lfWeight, c.kind == ControlKind::Label ? 700 : 400) << c.name << c.member;
-    EXPECT_EQ(font.lfHeight, -14) << "10.5 pt at 96 DPI";
   }
 
   HWND current = window->control(ControlId::Text2_0);
@@ -125,6 +126,51 @@ TEST_F(Win32WindowTest, WindowIsTopmostFixedWithItsFontsAndTabOrder) {
        {ControlId::Text1_0, ControlId::Text1_1, ControlId::Combo1_1, ControlId::Text2_0}) {
     current = GetNextDlgTabItem(hwnd, current, FALSE);
     EXPECT_TRUE(current == window->control(next) || GetParent(current) == window->control(next));
+  }
+}
+
+// Every control's rectangle in the client area, and the client area itself, as the twips of the
+// description give them at the window's DPI; the fonts at that DPI.
+void expectLaidOutAt(const CalculatorWindow& window, int dpi) {
+  EXPECT_EQ(window.dpi(), dpi);
+  RECT client{};
+  GetClientRect(window.handle(), &client);
+  EXPECT_EQ(client.right, twipsToPixels(3150, dpi)) << dpi << " DPI";
+  EXPECT_EQ(client.bottom, twipsToPixels(3375, dpi)) << dpi << " DPI";
+  const TwipsRect frame = Form1Description().control(ControlId::Frame1).bounds;
+  for (const ControlDescription& c : Form1Description().controls) {
+    RECT shown{};
+    GetWindowRect(window.control(c.id), &shown);
+    MapWindowPoints(nullptr, window.handle(), reinterpret_cast<POINT*>(&shown), 2);
+    const int left = c.bounds.left + (c.insideFrame ? frame.left : 0);
+    const int top = c.bounds.top + (c.insideFrame ? frame.top : 0);
+    EXPECT_EQ(shown.left, twipsToPixels(left, dpi)) << c.name << c.member << " at " << dpi;
+    EXPECT_EQ(shown.top, twipsToPixels(top, dpi)) << c.name << c.member << " at " << dpi;
+    EXPECT_EQ(shown.right - shown.left, twipsToPixels(c.bounds.width, dpi))
+        << c.name << c.member << " at " << dpi;
+    EXPECT_EQ(shown.bottom - shown.top, twipsToPixels(c.bounds.height, dpi))
+        << c.name << c.member << " at " << dpi;
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window.control(c.id), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -MulDiv(105, dpi, 720)) << "10.5 pt at " << dpi;
+  }
+}
+
+TEST_F(Win32WindowTest, LaidOutFromTwipsAtTheStartDpiAndAfterEveryDpiChange) {
+  auto window = open();
+  const char* expected = std::getenv("KORVALE_EXPECTED_DPI");
+  expectLaidOutAt(*window, expected != nullptr ? std::atoi(expected) : 96);
+  for (int dpi : {144, 192, 96}) {
+    RECT suggested{};
+    GetWindowRect(window->handle(), &suggested);
+    SendMessageW(window->handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    expectLaidOutAt(*window, dpi);
+    RECT moved{};
+    GetWindowRect(window->handle(), &moved);
+    EXPECT_EQ(moved.left, suggested.left) << "the suggested rectangle is applied";
+    EXPECT_EQ(moved.top, suggested.top);
   }
 }
 
