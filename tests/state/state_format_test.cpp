@@ -5,12 +5,6 @@
 namespace korvale {
 namespace {
 
-TEST(StateFormat, WritesTwoQuotedCrLfLines) {
-  EXPECT_EQ(formatStateFile("20", "5M"), "\"20\"\r\n\"5M\"\r\n");
-  EXPECT_EQ(formatStateFile("", ""), "\"\"\r\n\"\"\r\n");
-  EXPECT_EQ(formatStateFile("2,5", "a\"b"), "\"2,5\"\r\n\"a\"b\"\r\n");
-}
-
 TEST(StateFormat, ReadsTheFirstTwoFields) {
   const struct {
     const char* file;

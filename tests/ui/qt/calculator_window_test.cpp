@@ -7,10 +7,12 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
 
 #include "tests/support/temporary_directory.h"
+#include "tests/ui/window_script.h"
 #include "ui/qt/application.h"
 
 namespace korvale::ui::qt {
@@ -68,27 +70,53 @@ TEST_F(CalculatorWindowTest, EveryKeystrokeUpdatesBothResults) {
   auto window = open();
   QLineEdit* teeth = window->textBox(ControlId::Text2_0);
   replaceText(teeth, "");
-  const std::pair<Qt::Key, const char*> keystrokes[] = {
-      {Qt::Key_2, "2 | 5M | 3.18 | 3.18"},
-      {Qt::Key_3, "23 | 5M | 36.6 | 36.6"},
-      {Qt::Key_Period, "23. | 5M | 36.6 | 36.6"},
-      {Qt::Key_5, "23.5 | 5M | 37.4 | 37.4"},
-      {Qt::Key_Backspace, "23. | 5M | 36.6 | 36.6"}};
-  for (const auto& [key, expected] : keystrokes) {
-    QTest::keyClick(teeth, key);
+  for (const auto& [key, expected] : testing::kTeethKeystrokes) {
+    if (key == '\b') {
+      QTest::keyClick(teeth, Qt::Key_Backspace);
+    } else {
+      QTest::keyClick(teeth, key);
+    }
     EXPECT_EQ(shown(*window), expected);
   }
+  // Typed in the middle, the key lands where the caret is: "250" becomes "2510".
+  replaceText(teeth, "250");
+  QTest::keyClick(teeth, Qt::Key_Home);
+  QTest::keyClick(teeth, Qt::Key_Right);
+  QTest::keyClick(teeth, Qt::Key_Right);
+  QTest::keyClick(teeth, '1');
+  EXPECT_EQ(shown(*window), "2510 | 5M | 3994.78 | 3994.78");
+  QTest::keyClick(teeth, '9');
+  EXPECT_EQ(teeth->text(), "25190");
 }
 
-TEST_F(CalculatorWindowTest, APickIsOneClickAndTypingSelectsNothing) {
+TEST_F(CalculatorWindowTest, EveryEntryPickedFromTheListOrWithTheKeys) {
   auto window = open();
-  handlers_.clear();
+  for (int row : {3, 0, 2, 1, 0}) {
+    handlers_.clear();
+    pickFromList(*window, row);
+    EXPECT_EQ(shown(*window), testing::kPicked[row]);
+    EXPECT_EQ(window->form().Combo1(1).SelectedIndex(), row);
+    EXPECT_EQ(handlers_, "Combo1_Click TT ") << row;
+  }
+  QComboBox* combo = window->pitchComboBox();
+  for (int row : {1, 2, 3}) {
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(shown(*window), testing::kPicked[row]);
+  }
+  for (int row : {2, 1, 0}) {
+    QTest::keyClick(combo, Qt::Key_Up);
+    EXPECT_EQ(shown(*window), testing::kPicked[row]);
+  }
+  // Typing over a pick, then picking the same entry again, picks it.
   pickFromList(*window, 3);
-  EXPECT_EQ(shown(*window), "20 | 14M | 89.12 | 86.32");
-  QTest::keyClick(window->pitchComboBox(), Qt::Key_Up);  // the keyboard, with the list closed
-  EXPECT_EQ(shown(*window), "20 | 8M | 50.92 | 49.55");
-  EXPECT_EQ(handlers_, "Combo1_Click TT Combo1_Click TT ");
+  replaceText(combo->lineEdit(), "8");
+  EXPECT_EQ(shown(*window), "20 | 8 | 50.92 | 50.92");
+  pickFromList(*window, 3);
+  EXPECT_EQ(shown(*window), testing::kPicked[3]);
+}
 
+TEST_F(CalculatorWindowTest, TypingSelectsNothing) {
+  auto window = open();
   QLineEdit* field = window->pitchComboBox()->lineEdit();
   replaceText(field, "5M");
   handlers_.clear();
@@ -207,6 +235,33 @@ TEST_F(CalculatorWindowTest, APasteBeyondTheMemoryLeftIsReportedAndTheWindowGoes
   EXPECT_EQ(reports_, std::vector<std::string>{"Korvale: Run-time error '7':\n\nOut of memory"});
   QTest::keyClick(teeth, Qt::Key_3);
   EXPECT_EQ(shown(*window), "203 | 5M | 323.08 | 323.08");
+}
+
+TEST_F(CalculatorWindowTest, TheSessionEndingSavesWithoutAClose) {
+  auto window = open();
+  replaceText(window->textBox(ControlId::Text2_0), "25");
+  QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
+  EXPECT_EQ(directory_.read("Rede.txt"), "\"25\"\r\n\"5M\"\r\n");
+  EXPECT_EQ(handlers_.find("Form_QueryUnload"), handlers_.rfind("Form_QueryUnload"));
+  window->close();
+  EXPECT_EQ(handlers_.find("Form_QueryUnload"), handlers_.rfind("Form_QueryUnload"))
+      << "the form closes once";
+}
+
+TEST_F(CalculatorWindowTest, NonAsciiInputsAreSavedAndRestoredThroughTheWidgets) {
+  auto window = open();
+  // Chinese text arrives from an input method, committed whole.
+  for (auto [edit, text] : {std::pair{window->textBox(ControlId::Text2_0), "２０"},
+                            std::pair{window->pitchComboBox()->lineEdit(), "五M"}}) {
+    replaceText(edit, "");
+    QInputMethodEvent committed;
+    committed.setCommitString(QString::fromUtf8(text));
+    QCoreApplication::sendEvent(edit, &committed);
+  }
+  window->close();
+  EXPECT_EQ(directory_.read("Rede.txt"), "\"２０\"\r\n\"五M\"\r\n");
+  window = open();
+  EXPECT_EQ(shown(*window), "２０ | 五M | 0 | 0");
 }
 
 TEST_F(CalculatorWindowTest, ClosingSavesOnceAndTheNextWindowRestores) {

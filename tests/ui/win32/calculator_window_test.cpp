@@ -9,6 +9,7 @@
 
 #include "state/platform/windows_text.h"
 #include "tests/support/temporary_directory.h"
+#include "tests/ui/window_script.h"
 #include "ui/win32/resource.h"
 
 namespace korvale::ui::win32 {
@@ -72,24 +73,29 @@ TEST_F(Win32WindowTest, EveryKeystrokeUpdatesBothResults) {
   auto window = open();
   HWND teeth = window->control(ControlId::Text2_0);
   retype(teeth, L"");
-  const std::pair<wchar_t, const char*> keystrokes[] = {{L'2', "2 | 5M | 3.18 | 3.18"},
-                                                        {L'3', "23 | 5M | 36.6 | 36.6"},
-                                                        {L'.', "23. | 5M | 36.6 | 36.6"},
-                                                        {L'5', "23.5 | 5M | 37.4 | 37.4"},
-                                                        {L'\b', "23. | 5M | 36.6 | 36.6"}};
-  for (const auto& [key, expected] : keystrokes) {
-    SendMessageW(teeth, WM_CHAR, key, 1);
+  for (const auto& [key, expected] : testing::kTeethKeystrokes) {
+    SendMessageW(teeth, WM_CHAR, static_cast<WPARAM>(key), 1);
     EXPECT_EQ(shown(*window), expected);
   }
 }
 
-TEST_F(Win32WindowTest, APickIsOneClickAndTypingSelectsNothing) {
+TEST_F(Win32WindowTest, EveryEntryPickedWithTheKeys) {
   auto window = open();
-  handlers_.clear();
-  pressDown(window->control(ControlId::Combo1_1), 4);
-  EXPECT_EQ(shown(*window), "20 | 14M | 89.12 | 86.32");
-  EXPECT_EQ(handlers_, "Combo1_Click TT Combo1_Click TT Combo1_Click TT Combo1_Click TT ");
+  HWND combo = window->control(ControlId::Combo1_1);
+  const std::pair<UINT, int> steps[] = {{VK_DOWN, 0}, {VK_DOWN, 1}, {VK_DOWN, 2}, {VK_DOWN, 3},
+                                        {VK_UP, 2},   {VK_UP, 1},   {VK_UP, 0}};
+  for (const auto& [key, index] : steps) {
+    handlers_.clear();
+    SendMessageW(combo, WM_KEYDOWN, key, 1);
+    EXPECT_EQ(shown(*window), testing::kPicked[index]);
+    EXPECT_EQ(window->form().Combo1(1).SelectedIndex(), index);
+    EXPECT_EQ(handlers_, "Combo1_Click TT ") << index;
+  }
+}
 
+TEST_F(Win32WindowTest, TypingSelectsNothing) {
+  auto window = open();
+  pressDown(window->control(ControlId::Combo1_1), 4);
   COMBOBOXINFO combo{};
   combo.cbSize = sizeof combo;
   GetComboBoxInfo(window->control(ControlId::Combo1_1), &combo);
@@ -235,14 +241,29 @@ TEST_F(Win32WindowTest, AnOverflowAtStartUpIsReportedOverTheShownWindow) {
   EXPECT_EQ(reportedOver_, std::vector<std::string>{"1E308 | 14M |  | "});
 }
 
+// A logoff ends the program without a WM_CLOSE: the session's end alone saves, and a close that
+// may still come saves no second time.
+TEST_F(Win32WindowTest, TheSessionEndingSavesWithoutAClose) {
+  auto window = open();
+  retype(window->control(ControlId::Text2_0), L"25");
+  handlers_.clear();
+  SendMessageW(window->handle(), WM_QUERYENDSESSION, 0, 0);
+  SendMessageW(window->handle(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(handlers_, "Form_QueryUnload ");
+  EXPECT_EQ(directory_.read("Rede.txt"), "\"25\"\r\n\"5M\"\r\n");
+  SendMessageW(window->handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(handlers_, "Form_QueryUnload ") << "the form closes once";
+  MSG quit;
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
 TEST_F(Win32WindowTest, ClosingSavesAndTheNextWindowRestores) {
   auto window = open();
   retype(window->control(ControlId::Text2_0), L"25");
   pressDown(window->control(ControlId::Combo1_1), 3);
   handlers_.clear();
-  SendMessageW(window->handle(), WM_ENDSESSION, TRUE, 0);
   SendMessageW(window->handle(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(handlers_, "Form_QueryUnload ") << "the form closes once";
+  EXPECT_EQ(handlers_, "Form_QueryUnload ");
   EXPECT_FALSE(IsWindow(window->handle()));
   EXPECT_EQ(directory_.read("Rede.txt"), "\"25\"\r\n\"8M\"\r\n");
   MSG quit;
