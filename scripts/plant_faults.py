@@ -1,0 +1,113 @@
+#!/usr/bin/env python3
+"""Measures how many small planted faults the test suites catch, folder by folder.
+
+For each folder it picks, with a fixed seed, up to N one-line faults of the kinds a person slips
+into: a flipped or loosened comparison, && for ||, an off-by-one, a changed constant, a swapped
+pair of arguments, a dropped call. Each is planted alone in a scratch copy of the tree, the
+folder's programs are rebuilt and every suite that can see the fault is run. A fault that does not
+compile is left out; one that no suite notices is listed as a survivor.
+
+Usage: scripts/plant_faults.py [--per-folder N] [--only FOLDER]   (run from a built tree: it
+uses the linux and mingw32 presets' build folders of the scratch copy it makes)
+"""
+import argparse
+import random
+import re
+import shutil
+import subprocess
+import sys
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+
+# folder: (source files, how to build and test; each command must fail when a suite fails)
+LINUX_TESTS = "cmake --build --preset linux -- -j2 >/dev/null 2>&1 || exit 99; " \
+              "ctest --preset linux -j2 {filter} >/dev/null 2>&1"
+WINE_TESTS = "cmake --build --preset mingw32 -- -j2 >/dev/null 2>&1 || exit 99; " \
+             ". scripts/lib/xvfb.sh; start_xvfb; ctest --preset mingw32 {filter} >/dev/null 2>&1"
+FOLDERS = {
+    "core": (["core/*.cpp"], LINUX_TESTS.format(filter="-R 'core|ui_tests'")),
+    "state": (["state/*.cpp", "state/platform/posix.cpp"],
+              LINUX_TESTS.format(filter="-R 'state|ui_tests|debian'")),
+    "state/windows": (["state/platform/windows*.cpp"], WINE_TESTS.format(filter="-R state")),
+    "ui": (["ui/*.cpp", "ui/*.h"], LINUX_TESTS.format(filter="-R 'ui_tests|qt_'")),
+    "ui/qt": (["ui/qt/*.cpp"], LINUX_TESTS.format(filter="-R 'qt_'")),
+    "ui/win32": (["ui/win32/*.cpp"], WINE_TESTS.format(filter="-R 'win32|korvale_exe'")),
+}
+
+SWAPS = [(" == ", " != "), (" != ", " == "), (" < ", " <= "), (" <= ", " < "), (" > ", " >= "),
+         (" >= ", " > "), (" && ", " || "), (" || ", " && "), ("true", "false"),
+         ("false", "true"), (" + 1", " - 1"), (" - 1", " + 1")]
+
+
+def candidates(path):
+    """Every one-line fault that can be planted in a file: (line number, new line, what)."""
+    faults = []
+    lines = path.read_text(encoding="utf-8").splitlines(keepends=True)
+    for number, line in enumerate(lines):
+        code = line.split("//")[0]
+        stripped = code.strip()
+        if not stripped or stripped.startswith(("#", "*", "namespace", "}", "{")):
+            continue
+        for old, new in SWAPS:
+            if old in code:
+                faults.append((number, line.replace(old, new, 1), f"{old.strip()} -> {new.strip()}"))
+        for match in re.finditer(r"(?<![\w.])(\d+)(?![\w.])", code):
+            value = int(match.group(1))
+            changed = line[:match.start()] + str(value + 1) + line[match.end():]
+            faults.append((number, changed, f"{value} -> {value + 1}"))
+        call = re.match(r"^(\s*)([\w:.>\-]+\(.*\);)\s*$", code)
+        if call and not stripped.startswith("return"):
+            faults.append((number, call.group(1) + ";  // dropped\n", "call dropped"))
+        pair = re.search(r"\((\w+), (\w+)\)", code)
+        if pair:
+            swapped = line[:pair.start()] + f"({pair.group(2)}, {pair.group(1)})" + line[pair.end():]
+            faults.append((number, swapped, "arguments swapped"))
+    return faults
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--per-folder", type=int, default=20)
+    parser.add_argument("--only")
+    args = parser.parse_args()
+    scratch = ROOT / "build" / "planted"
+    if not scratch.exists():
+        subprocess.run(["git", "worktree", "add", "--detach", str(scratch)], cwd=ROOT, check=True)
+    subprocess.run(["git", "checkout", "--detach", "-q", "HEAD"], cwd=scratch, check=True)
+    subprocess.run("git reset -q --hard && cmake --preset linux >/dev/null && "
+                   "cmake --preset mingw32 >/dev/null", shell=True, cwd=scratch, check=True)
+    random.seed(158)
+    for folder, (patterns, command) in FOLDERS.items():
+        if args.only and folder != args.only:
+            continue
+        files = sorted({f for pattern in patterns for f in scratch.glob(pattern)})
+        pool = [(f, *fault) for f in files for fault in candidates(f)]
+        random.shuffle(pool)
+        caught, planted, survivors = 0, 0, []
+        for path, number, new_line, what in pool:
+            if planted == args.per_folder:
+                break
+            original = path.read_text(encoding="utf-8")
+            lines = original.splitlines(keepends=True)
+            lines[number] = new_line
+            path.write_text("".join(lines), encoding="utf-8")
+            result = subprocess.run(["bash", "-c", command], cwd=scratch)
+            path.write_text(original, encoding="utf-8")
+            if result.returncode == 99:
+                continue  # does not compile: not a fault anyone could ship
+            planted += 1
+            where = f"{path.relative_to(scratch)}:{number + 1} ({what})"
+            if result.returncode != 0:
+                caught += 1
+                print(f"  caught   {where}", flush=True)
+            else:
+                survivors.append(where)
+                print(f"  SURVIVED {where}: {new_line.strip()}", flush=True)
+        share = 100 * caught // planted if planted else 0
+        print(f"{folder}: {caught} of {planted} caught ({share}%)", flush=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
