@@ -74,7 +74,9 @@ def main():
     scratch = ROOT / "build" / "planted"
     if not scratch.exists():
         subprocess.run(["git", "worktree", "add", "--detach", str(scratch)], cwd=ROOT, check=True)
-    subprocess.run(["git", "checkout", "--detach", "-q", "HEAD"], cwd=scratch, check=True)
+    commit = subprocess.run(["git", "rev-parse", "HEAD"], cwd=ROOT, check=True,
+                            capture_output=True, text=True).stdout.strip()
+    subprocess.run(["git", "checkout", "--detach", "-q", commit], cwd=scratch, check=True)
     subprocess.run("git reset -q --hard && cmake --preset linux >/dev/null && "
                    "cmake --preset mingw32 >/dev/null", shell=True, cwd=scratch, check=True)
     random.seed(158)

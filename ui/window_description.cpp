@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace korvale::ui {
 namespace {
@@ -124,6 +125,27 @@ std::vector<const ControlDescription*> WindowDescription::tabOrder() const {
   std::sort(order.begin(), order.end(),
             [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
   return order;
+}
+
+std::optional<ControlId> labelOf(ControlId id) {
+  // Each input and result beside the label that names it, as the layout puts them in rows.
+  constexpr std::pair<ControlId, ControlId> kLabelled[] = {
+      {ControlId::Text2_0, ControlId::Label1_0},
+      {ControlId::Combo1_1, ControlId::Label1_1},
+      {ControlId::Text1_1, ControlId::Label1_4},
+      {ControlId::Text1_0, ControlId::Label1_3}};
+  for (const auto& [control, label] : kLabelled) {
+    if (control == id) return label;
+  }
+  return std::nullopt;
+}
+
+std::string accessibleName(ControlId id) {
+  const std::optional<ControlId> label = labelOf(id);
+  if (!label) return {};
+  std::string_view caption = Form1Description().control(*label).text;
+  if (!caption.empty() && caption.back() == ':') caption.remove_suffix(1);
+  return std::string(caption);
 }
 
 const WindowDescription& Form1Description() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -61,6 +63,14 @@ struct WindowDescription {
   // The focusable controls in tab order: Text2(0), Text1(0), Text1(1), Combo1(1).
   std::vector<const ControlDescription*> tabOrder() const;
 };
+
+// The label beside an input or result, which names it: Label1(0) for Text2(0); nothing for any
+// other control.
+std::optional<ControlId> labelOf(ControlId id);
+
+// What assistive technology calls a focusable control: the caption of the label beside it without
+// its colon, "齿数T" for Text2(0), "节圆直径 D" for Text1(0); empty for any other control.
+std::string accessibleName(ControlId id);
 
 // The window as it is before any code runs: caption "Korvale", client area 3150 × 3375 twips, the
 // nine controls with their captions, initial texts "20" and "5M", fonts and tab indexes.

@@ -54,6 +54,14 @@ TEST(WindowDescription, EveryControlAsTheLayoutTableHasIt) {
   EXPECT_EQ(window.pitchListEntries, (std::vector<std::string_view>{"3M", "5M", "8M", "14M"}));
 }
 
+TEST(WindowDescription, EachInputAndResultIsNamedByItsLabel) {
+  const std::pair<ControlId, const char*> cases[] = {
+      {ControlId::Text2_0, "齿数T"},      {ControlId::Combo1_1, "模数M"},
+      {ControlId::Text1_1, "顶圆直径Da"}, {ControlId::Text1_0, "节圆直径 D"},
+      {ControlId::Label1_0, ""},          {ControlId::Frame1, ""}};
+  for (const auto& [id, name] : cases) EXPECT_EQ(accessibleName(id), name);
+}
+
 TEST(WindowDescription, TabOrderAndScaling) {
   std::string order;
   for (const auto* control : Form1Description().tabOrder()) {

@@ -71,15 +71,24 @@ QLineEdit* CalculatorWindow::textBox(ControlId id) const {
 
 void CalculatorWindow::buildControls() {
   const WindowDescription& description = Form1Description();
-  QWidget* frame = nullptr;
-  std::vector<QLabel*> labels;
+  std::map<ControlId, QWidget*> widgets;
   for (const ControlDescription& control : description.controls) {
-    QWidget* widget = buildControl(control, control.insideFrame ? frame : this);
-    if (control.kind == ControlKind::Frame) frame = widget;
-    if (control.kind == ControlKind::Label) labels.push_back(static_cast<QLabel*>(widget));
+    const auto frame = widgets.find(ControlId::Frame1);
+    QWidget* container = control.insideFrame && frame != widgets.end() ? frame->second : this;
+    widgets[control.id] = buildControl(control, container);
   }
-  // A label reaching under the box beside it is drawn beneath that box.
-  for (QLabel* label : labels) label->lower();
+  for (const ControlDescription& control : description.controls) {
+    // A label reaching under the box beside it is drawn beneath that box.
+    if (control.kind == ControlKind::Label) widgets.at(control.id)->lower();
+    // Each input and result is named by its label, for screen readers and for Alt+letter.
+    if (const std::optional<ControlId> label = labelOf(control.id)) {
+      const QString name = toQString(ui::accessibleName(control.id));
+      widgets.at(control.id)->setAccessibleName(name);
+      // On Linux Qt names an editable combo box by its text; the field inside carries the name.
+      if (control.id == ControlId::Combo1_1) combo_->lineEdit()->setAccessibleName(name);
+      static_cast<QLabel*>(widgets.at(*label))->setBuddy(widgets.at(control.id));
+    }
+  }
 
   const auto order = description.tabOrder();
   for (std::size_t i = 0; i + 1 < order.size(); ++i) {

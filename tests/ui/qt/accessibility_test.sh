@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The real korvale under Xvfb on a private D-Bus session with the AT-SPI accessibility bus, read
+# by atspi_check.py as a screen reader would. Usage: accessibility_test.sh KORVALE
+set -euo pipefail
+if [ -z "${KORVALE_ON_PRIVATE_BUS:-}" ]; then
+  export KORVALE_ON_PRIVATE_BUS=1
+  exec dbus-run-session -- bash "$0" "$@" 2> >(grep -v "fd limit" >&2)
+fi
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../../scripts/lib/xvfb.sh"
+start_xvfb
+work=$(mktemp -d)
+app=""
+cleanup() {
+  if [ -n "$app" ]; then kill "$app" 2>/dev/null || true; fi
+  kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cp "$1" "$work/"  # a fresh folder: the design inputs, no saved ones
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$work/$(basename "$1")" >/dev/null 2>&1 &
+app=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
+[ -n "$window" ] || { echo "FAIL: no window"; exit 1; }
+/usr/bin/python3 "$here/atspi_check.py" "$window"
