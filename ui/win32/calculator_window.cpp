@@ -48,11 +48,14 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-CalculatorWindow::CalculatorWindow(StateFile stateFile, ErrorReporter reporter)
+CalculatorWindow::CalculatorWindow(StateFile stateFile, ErrorReporter reporter,
+                                   std::unique_ptr<AccessibleNames> names)
     : form_(static_cast<FrontEnd&>(*this), std::move(stateFile)),
-      reporter_(reporter ? std::move(reporter) : ErrorReporter(showMessageBox)) {}
+      reporter_(reporter ? std::move(reporter) : ErrorReporter(showMessageBox)),
+      names_(names ? std::move(names) : dynamicAnnotationNames()) {}
 
 CalculatorWindow::~CalculatorWindow() {
+  forgetNames();
   if (window_ != nullptr) {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
@@ -62,13 +65,14 @@ CalculatorWindow::~CalculatorWindow() {
 }
 
 std::unique_ptr<CalculatorWindow> CalculatorWindow::create(HINSTANCE instance, StateFile stateFile,
-                                                           ErrorReporter reporter) {
+                                                           ErrorReporter reporter,
+                                                           std::unique_ptr<AccessibleNames> names) {
   INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&commonControls);
   registerWindowClass(instance, windowProcedure);
 
   std::unique_ptr<CalculatorWindow> self(
-      new CalculatorWindow(std::move(stateFile), std::move(reporter)));
+      new CalculatorWindow(std::move(stateFile), std::move(reporter), std::move(names)));
   const WindowDescription& description = Form1Description();
   // First at the size for the system's DPI; layOut then fits it to the monitor's.
   const SIZE client = clientSize(dpiOfWindow(nullptr));
@@ -81,6 +85,7 @@ std::unique_ptr<CalculatorWindow> CalculatorWindow::create(HINSTANCE instance, S
   if (self->window_ == nullptr) return nullptr;
 
   self->buildControls(instance);
+  self->nameControls();
   self->layOut(dpiOfWindow(self->window_));
   self->bindTextBox(ControlId::Text2_0, self->form_.Text2(0));
   self->bindTextBox(ControlId::Text1_0, self->form_.Text1(0));
@@ -170,6 +175,31 @@ void CalculatorWindow::buildControls(HINSTANCE instance) {
     if (c.kind == ControlKind::Label) placeNext(controls_.at(c.id));
   }
   placeNext(controls_.at(ControlId::Frame1));
+}
+
+// Each input and result is named by its label; in the pitch box the field inside, where the
+// focus goes, too.
+void CalculatorWindow::nameControls() {
+  for (const ControlDescription& c : Form1Description().controls) {
+    const std::wstring name = toWide(accessibleName(c.id));
+    if (name.empty()) continue;
+    std::vector<HWND> parts{controls_.at(c.id)};
+    COMBOBOXINFO combo{};
+    combo.cbSize = sizeof combo;
+    if (c.kind == ControlKind::DropDownComboBox && GetComboBoxInfo(parts[0], &combo) &&
+        combo.hwndItem != nullptr) {
+      parts.push_back(combo.hwndItem);
+    }
+    for (HWND part : parts) {
+      names_->name(part, name);
+      named_.push_back(part);
+    }
+  }
+}
+
+void CalculatorWindow::forgetNames() {
+  for (HWND control : named_) names_->forget(control);
+  named_.clear();
 }
 
 // Places every control, the fonts and the client area at a DPI, from the twips of the
@@ -390,6 +420,7 @@ void CalculatorWindow::OnEndSession(bool ending) {
 }
 
 void CalculatorWindow::OnDestroy() {
+  forgetNames();
   window_ = nullptr;
   PostQuitMessage(0);
 }

@@ -6,10 +6,12 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "state/state_file.h"
 #include "ui/form1.h"
 #include "ui/front_end.h"
+#include "ui/win32/accessible_names.h"
 
 namespace korvale::ui::win32 {
 
@@ -24,8 +26,11 @@ class CalculatorWindow : private FrontEnd {
 
   // Registers the window class on first use, creates the window and its controls, runs the
   // form's start-up, then centres the window on the work area and shows it.
+  // Controls are named for assistive technology through `names`, by default the system's
+  // annotation service.
   static std::unique_ptr<CalculatorWindow> create(HINSTANCE instance, StateFile stateFile,
-                                                  ErrorReporter reporter = {});
+                                                  ErrorReporter reporter = {},
+                                                  std::unique_ptr<AccessibleNames> names = {});
   ~CalculatorWindow() override;
   CalculatorWindow(const CalculatorWindow&) = delete;
   CalculatorWindow& operator=(const CalculatorWindow&) = delete;
@@ -39,7 +44,8 @@ class CalculatorWindow : private FrontEnd {
   int runMessageLoop();
 
  private:
-  CalculatorWindow(StateFile stateFile, ErrorReporter reporter);
+  CalculatorWindow(StateFile stateFile, ErrorReporter reporter,
+                   std::unique_ptr<AccessibleNames> names);
 
   void makeTopmost() override;
   void showErrorReport(const std::string& title, const std::string& message) override;
@@ -57,6 +63,8 @@ class CalculatorWindow : private FrontEnd {
 
   void buildControls(HINSTANCE instance);
   void layOut(int dpi);
+  void nameControls();
+  void forgetNames();
   static void fitClosedHeight(HWND combo, int height);
   void bindTextBox(ControlId id, TextBoxModel& model);
   void bindComboBox(ComboBoxModel& model);
@@ -67,6 +75,8 @@ class CalculatorWindow : private FrontEnd {
 
   Form1 form_;
   ErrorReporter reporter_;
+  std::unique_ptr<AccessibleNames> names_;
+  std::vector<HWND> named_;
   HWND window_ = nullptr;
   int dpi_ = 96;
   HFONT regularFont_ = nullptr;

@@ -25,7 +25,8 @@ images=$(icotool -l "$icon" | sed -E 's/.*--width=([0-9]+) --height=([0-9]+) --b
 imports=$("$objdump" -p "$exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
 for dll in $imports; do
   case "$dll" in
-    kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | msvcrt.dll | advapi32.dll) ;;
+    kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | msvcrt.dll | advapi32.dll | ole32.dll | \
+      oleacc.dll) ;;
     *) fail "imports $dll" ;;
   esac
 done
