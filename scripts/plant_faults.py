@@ -22,9 +22,9 @@ ROOT = Path(__file__).resolve().parent.parent
 
 # folder: (source files, how to build and test; each command must fail when a suite fails)
 LINUX_TESTS = "cmake --build --preset linux -- -j2 >/dev/null 2>&1 || exit 99; " \
-              "ctest --preset linux -j2 {filter} >/dev/null 2>&1"
+              "ctest --preset linux -j2 --timeout 120 {filter} >/dev/null 2>&1"
 WINE_TESTS = "cmake --build --preset mingw32 -- -j2 >/dev/null 2>&1 || exit 99; " \
-             ". scripts/lib/xvfb.sh; start_xvfb; ctest --preset mingw32 {filter} >/dev/null 2>&1"
+             ". scripts/lib/xvfb.sh; start_xvfb; ctest --preset mingw32 --timeout 300 {filter} >/dev/null 2>&1"
 FOLDERS = {
     "core": (["core/*.cpp"], LINUX_TESTS.format(filter="-R 'core|ui_tests'")),
     "state": (["state/*.cpp", "state/platform/posix.cpp"],

@@ -61,6 +61,8 @@ run() {
     sleep 0.3
   fi
   "$close_window" "$window"
+  for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$app" 2>/dev/null && fail "the window did not close"
   local status=0
   wait "$app" || status=$?
   app=""
