@@ -309,7 +309,7 @@ TEST_F(StateFileTest, KeepsTheFilesModeAndOwnerAndGivesANewOneTheUsualMode) {
     fs::remove(rede);
     const mode_t before = ::umask(mask);
     file().WriteState("25", "8M");
-    ::umask(before);
+    EXPECT_EQ(::umask(before), mask) << "the process keeps its umask";
     ASSERT_EQ(::stat(rede.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0666u & ~mask) << "umask " << mask;
   }
