@@ -80,12 +80,4 @@ void StateFile::WriteState(std::string_view teethText, std::string_view pitchTex
   platform::replaceFileAtomically(path_, bytes, fault_ ? &*fault_ : nullptr);
 }
 
-std::optional<SavedInputs> ReadState() noexcept {
-  return StateFile().ReadState();
-}
-
-void WriteState(std::string_view teethText, std::string_view pitchText) {
-  StateFile().WriteState(teethText, pitchText);
-}
-
 }  // namespace korvale

@@ -67,8 +67,4 @@ class StateFile {
   std::optional<platform::WriteFault> fault_;
 };
 
-// The program's own state file.
-std::optional<SavedInputs> ReadState() noexcept;
-void WriteState(std::string_view teethText, std::string_view pitchText);
-
 }  // namespace korvale

@@ -188,11 +188,11 @@ std::optional<std::string> installedCopyStateDirectory(const std::string& progra
 }
 
 void createDirectories(const std::string& directory, const std::string& forPath) {
-  for (std::size_t end = 1; end != std::string::npos && end <= directory.size();) {
-    end = directory.find('/', end);
-    const std::string part = directory.substr(0, end);
-    if (end != std::string::npos) ++end;
-    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) fail(forPath, errno);
+  for (std::size_t slash = directory.find('/', 1);; slash = directory.find('/', slash + 1)) {
+    if (::mkdir(directory.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) {
+      fail(forPath, errno);
+    }
+    if (slash == std::string::npos) return;
   }
 }
 

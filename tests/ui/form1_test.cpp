@@ -6,6 +6,7 @@
 #include <iterator>
 #include <optional>
 #include <random>
+#include <stdexcept>
 
 #include "core/pulley_calculation.h"
 
@@ -121,6 +122,29 @@ TEST(Form1, AnOverflowAtStartUpIsReportedOnceTheWindowIsShown) {
   script.form().windowShown();
   EXPECT_EQ(script.frontEnd().reports, (std::vector<std::string>{kOverflowReport}));
   EXPECT_EQ(script.frontEnd().shownAtReport, (std::vector<std::string>{"1E308 | 14M | -1 |  | "}));
+}
+
+// An error the program does not expect (here planted through the trace hook) is reported: during
+// an edit it ends the program, as the runtime would; during the close the window closes anyway.
+TEST(Form1, AnUnexpectedErrorIsReportedNotThrownIntoTheToolkit) {
+  const struct {
+    const char* failingHandler;
+    void (*act)(FormScript&);
+    bool ends;
+  } cases[] = {{"TT", [](FormScript& s) { s.typeTeeth("3"); }, true},
+               {"Combo1_Click", [](FormScript& s) { s.pick(0); }, true},
+               {"Form_QueryUnload", [](FormScript& s) { s.close(); }, false}};
+  for (const auto& c : cases) {
+    FormScript script;
+    script.start();
+    script.form().traceHandlers([&c](std::string_view name) {
+      if (name == c.failingHandler) throw std::logic_error("broken");
+    });
+    c.act(script);
+    EXPECT_EQ(script.frontEnd().reports, std::vector<std::string>{"Korvale: broken"})
+        << c.failingHandler;
+    EXPECT_EQ(script.frontEnd().ended, c.ends) << c.failingHandler;
+  }
 }
 
 TEST(Form1, AFailedSaveIsReportedOnceAndKeepsTheOldFile) {

@@ -107,6 +107,12 @@ TEST_F(CalculatorWindowTest, EveryEntryPickedFromTheListOrWithTheKeys) {
     QTest::keyClick(combo, Qt::Key_Up);
     EXPECT_EQ(shown(*window), testing::kPicked[row]);
   }
+  // Typing in the middle of a picked entry: each key lands at the caret.
+  pickFromList(*window, 3);
+  QTest::keyClick(combo->lineEdit(), Qt::Key_Home);
+  QTest::keyClick(combo->lineEdit(), Qt::Key_Right);
+  QTest::keyClicks(combo->lineEdit(), "05");
+  EXPECT_EQ(shown(*window), "20 | 1054M | 6709.97 | 6709.97");
   // Typing over a pick, then picking the same entry again, picks it.
   pickFromList(*window, 3);
   replaceText(combo->lineEdit(), "8");
