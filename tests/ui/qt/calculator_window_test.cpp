@@ -91,6 +91,8 @@ TEST_F(CalculatorWindowTest, EveryKeystrokeUpdatesBothResults) {
 
 TEST_F(CalculatorWindowTest, EveryEntryPickedFromTheListOrWithTheKeys) {
   auto window = open();
+  QTest::keyClick(window->pitchComboBox(), Qt::Key_Down);
+  EXPECT_EQ(shown(*window), testing::kPicked[0]) << "with nothing selected, Down picks the first";
   for (int row : {3, 0, 2, 1, 0}) {
     handlers_.clear();
     pickFromList(*window, row);
@@ -282,6 +284,14 @@ TEST_F(CalculatorWindowTest, ClosingSavesOnceAndTheNextWindowRestores) {
   window = open();
   EXPECT_EQ(window->pitchComboBox()->currentIndex(), 1);
   EXPECT_EQ(shown(*window), "20 | 5M | 31.83 | 30.69");
+
+  // A restored first entry is the list's own selection too: Down goes on to the second.
+  window.reset();
+  directory_.write("Rede.txt", "\"20\"\r\n\"3M\"\r\n");
+  window = open();
+  EXPECT_EQ(shown(*window), testing::kPicked[0]);
+  QTest::keyClick(window->pitchComboBox(), Qt::Key_Down);
+  EXPECT_EQ(shown(*window), testing::kPicked[1]);
 }
 
 }  // namespace
