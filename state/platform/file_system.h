@@ -46,9 +46,11 @@ class InputFile : public ByteSource {
 
 // Test seam: makes the next write fail with `systemError` (an errno value, or a Windows error
 // code) once `afterBytes` bytes have gone to the temporary file.
+// With noTemporaryFile, the folder also takes no new file, as one the user may not write to.
 struct WriteFault {
   std::size_t afterBytes = 0;
   int systemError = 0;
+  bool noTemporaryFile = false;
 };
 
 // The part of `bytes` that gets written before `fault` strikes: all of them without a fault (or

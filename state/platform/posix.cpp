@@ -240,7 +240,8 @@ void replaceFileAtomically(const std::string& path, std::string_view bytes,
   }
 
   std::string temporary = target + kTemporarySuffix;
-  const int fd = ::mkstemp(temporary.data());
+  const int fd = fault != nullptr && fault->noTemporaryFile ? (errno = EACCES, -1)
+                                                            : ::mkstemp(temporary.data());
   if (fd < 0) {
     // No new file can be made in the directory, but the file itself may be written.
     if (exists && (errno == EACCES || errno == EPERM))

@@ -178,17 +178,9 @@ std::optional<std::string> installedCopyStateDirectory(const std::string&) {
   return std::nullopt;
 }
 
-void createDirectories(const std::string& directory, const std::string& forPath) {
-  const std::wstring wide = toWide(directory);
-  for (std::size_t end = wide.find_first_of(L"\\/", 3);;
-       end = wide.find_first_of(L"\\/", end + 1)) {
-    const std::wstring part = wide.substr(0, end);
-    if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-      fail(forPath, GetLastError());
-    }
-    if (end == std::wstring::npos) return;
-  }
-}
+// Never needed: every copy on Windows keeps its inputs beside Korvale.exe, in a folder that is
+// there.
+void createDirectories(const std::string&, const std::string&) {}
 char pathSeparator() {
   return '\\';
 }
@@ -240,7 +232,9 @@ void replaceFileAtomically(const std::string& path, std::string_view bytes,
   }
 
   std::wstring temporary;
-  HANDLE file = createTemporary(target, temporary);
+  HANDLE file = fault != nullptr && fault->noTemporaryFile
+                    ? (SetLastError(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE)
+                    : createTemporary(target, temporary);
   if (file == INVALID_HANDLE_VALUE) {
     // No new file can be made in the folder, but the file itself may be written.
     if (exists && GetLastError() == ERROR_ACCESS_DENIED) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <limits>
 #include <optional>
 #include <set>
 #include <string>
@@ -139,6 +140,38 @@ std::string saveOutcome(const StateFile& file) {
 const char* const kOld = "\"20\"\r\n\"5M\"\r\n";
 const char* const kNew = "\"25\"\r\n\"8M\"\r\n";
 
+// Where the folder takes no new file, the file is rewritten where it stands, and should that
+// fail, its old bytes are written back. Without a file there is nothing to rewrite.
+TEST_F(StateFileTest, AFolderThatTakesNoNewFileGetsTheFileRewrittenInPlace) {
+  constexpr std::size_t kNever = std::numeric_limits<std::size_t>::max();
+  const struct {
+    bool fileBefore;
+    std::size_t faultAfter;
+    int expectedError;  // 0: saved
+    const char* fileAfter;
+  } cases[] = {{true, kNever, 0, kNew},
+               {true, 5, kDiskFullErrorNumber, kOld},
+               {false, kNever, kPermissionDeniedErrorNumber, ""}};
+  for (const auto& c : cases) {
+    fs::remove(directory_.path() / "Rede.txt");
+    if (c.fileBefore) directory_.write("Rede.txt", kOld);
+    StateFile target = file();
+    target.injectWriteFault({c.faultAfter, kDiskFull, true});
+    int error = 0;
+    try {
+      target.WriteState("25", "8M");
+    } catch (const RuntimeError& e) {
+      error = e.number();
+      EXPECT_NE(e.description().find(target.path()), std::string::npos) << e.description();
+    }
+    EXPECT_EQ(error, c.expectedError) << c.faultAfter;
+    EXPECT_EQ(onDisk(), c.fileAfter) << c.faultAfter;
+    EXPECT_EQ(filesInDirectory(), c.fileBefore ? 1u : 0u);
+  }
+  EXPECT_THROW(StateFile((directory_.path() / "missing").u8string()).WriteState("20", "5M"),
+               RuntimeError);
+}
+
 TEST_F(StateFileTest, TemporaryFilesLeftByAnEarlierSaveAreRemoved) {
   const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
   for (const char* name : {"Rede.txt.tmp-a1B2c3", "Rede.txt.tmp-1234-0", "Rede.txt.tmp-young",
@@ -165,7 +198,9 @@ TEST_F(StateFileTest, AReadOnlyFileIsNeverReplaced) {
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
   const std::string outcome = saveOutcome(file());
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(outcome.rfind("error 70: Cannot save \"" + file().path() + "\"", 0), 0u) << outcome;
+  EXPECT_EQ(outcome.rfind("error 70: Cannot save \"" + file().path() + "\": ", 0), 0u) << outcome;
+  EXPECT_EQ(outcome.find("System error"), std::string::npos) << "the system's own words";
+  EXPECT_EQ(std::string(".\r\n ").find(outcome.back()), std::string::npos) << outcome;
   EXPECT_EQ(onDisk(), kOld);
 }
 #else

@@ -75,7 +75,8 @@ class Win32WindowTest : public ::testing::Test {
 TEST_F(Win32WindowTest, EveryKeystrokeUpdatesBothResults) {
   auto window = open();
   HWND teeth = window->control(ControlId::Text2_0);
-  retype(teeth, L"");
+  retype(teeth, L"\b");
+  EXPECT_EQ(window->form().Text2(0).text(), "") << "an emptied box holds nothing, not a NUL";
   for (const auto& [key, expected] : testing::kTeethKeystrokes) {
     SendMessageW(teeth, WM_CHAR, static_cast<WPARAM>(key), 1);
     EXPECT_EQ(shown(*window), expected);
