@@ -7,8 +7,10 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 
 #include "tests/support/temporary_directory.h"
@@ -144,6 +146,11 @@ TEST_F(CalculatorWindowTest, StartsFocusedFixedAndTopmostWithTheTabOrder) {
   auto window = open();
   EXPECT_EQ(window->windowTitle(), "Korvale");
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_LE((window->frameGeometry().center() -
+             QGuiApplication::primaryScreen()->availableGeometry().center())
+                .manhattanLength(),
+            10)
+      << "centred on the screen, give or take the frame the platform adds once shown";
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_EQ(window->windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}))
       << "the sizes of the Windows icon group";

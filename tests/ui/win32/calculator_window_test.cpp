@@ -120,6 +120,12 @@ TEST_F(Win32WindowTest, WindowIsTopmostFixedWithItsFontsAndTabOrder) {
   HWND hwnd = window->handle();
   EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_FALSE(GetWindowLongW(hwnd, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+  RECT workArea{};
+  RECT bounds{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  GetWindowRect(hwnd, &bounds);
+  EXPECT_NEAR(bounds.left + bounds.right, workArea.left + workArea.right, 1) << "centred";
+  EXPECT_NEAR(bounds.top + bounds.bottom, workArea.top + workArea.bottom, 1) << "centred";
 
   for (const ControlDescription& c : Form1Description().controls) {
     LOGFONTW font{};
