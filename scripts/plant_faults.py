@@ -25,7 +25,8 @@ LINUX_TESTS = "cmake --build --preset linux --target {targets} -- -j2 >/dev/null
               "ctest --preset linux -j2 --timeout 120 -R '{tests}' >/dev/null 2>&1"
 WINE_TESTS = "cmake --build --preset mingw32 --target {targets} -- -j2 >/dev/null 2>&1 || exit 99; " \
              ". scripts/lib/xvfb.sh; start_xvfb; " \
-             "ctest --preset mingw32 --timeout 300 -R '{tests}' >/dev/null 2>&1"
+             "timeout 600 ctest --preset mingw32 --timeout 300 -R '{tests}' >/dev/null 2>&1; " \
+             "status=$?; wineserver -k 2>/dev/null; exit $status"
 QT = "korvale close_window qt_window_tests"
 FOLDERS = {
     "core": (["core/*.cpp"], LINUX_TESTS.format(targets="core_tests ui_tests", tests="core|ui_")),
