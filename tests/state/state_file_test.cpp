@@ -78,6 +78,9 @@ TEST_F(StateFileTest, AnIncompleteOrOddFileReadsAsNothingAndIsClosed) {
   ASSERT_EQ(::mkfifo((directory_.path() / "Rede.txt").c_str(), 0600), 0);
   EXPECT_FALSE(file().ReadState()) << "a FIFO is refused at once, without blocking";
   fs::remove(directory_.path() / "Rede.txt");
+  fs::create_symlink("/dev/zero", directory_.path() / "Rede.txt");
+  EXPECT_FALSE(file().ReadState()) << "a device is refused, never read without end";
+  fs::remove(directory_.path() / "Rede.txt");
 #endif
   fs::create_directory(directory_.path() / "Rede.txt");
   EXPECT_FALSE(file().ReadState());
