@@ -31,7 +31,7 @@ std::string StatePath() {
 
 StateFile::StateFile() {
   try {
-    locate(ProgramDir());
+    *this = ofProgramIn(ProgramDir());
   } catch (const RuntimeError& error) {
     noPlace_ = error;
   }
@@ -43,18 +43,13 @@ StateFile::StateFile(std::string_view directory)
 StateFile StateFile::ofProgramIn(const std::string& programDirectory) {
   StateFile file{std::string_view()};
   try {
-    file.locate(programDirectory);
+    StateLocation location = StateLocationFor(programDirectory);
+    file = StateFile(location.directory);
+    file.createsDirectory_ = location.createdOnSave;
   } catch (const RuntimeError& error) {
     file.noPlace_ = error;
   }
   return file;
-}
-
-void StateFile::locate(const std::string& programDirectory) {
-  StateLocation location = StateLocationFor(programDirectory);
-  directory_ = std::move(location.directory);
-  path_ = StatePath(directory_);
-  createsDirectory_ = location.createdOnSave;
 }
 
 std::optional<SavedInputs> StateFile::ReadState() const noexcept {

@@ -58,8 +58,6 @@ class StateFile {
   void injectWriteFault(platform::WriteFault fault) { fault_ = fault; }
 
  private:
-  void locate(const std::string& programDirectory);
-
   std::string directory_;
   std::string path_;
   bool createsDirectory_ = false;
