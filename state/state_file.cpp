@@ -37,8 +37,7 @@ StateFile::StateFile() {
   }
 }
 
-StateFile::StateFile(std::string_view directory)
-    : directory_(directory), path_(StatePath(directory)) {}
+StateFile::StateFile(std::string_view directory) : path_(StatePath(directory)) {}
 
 StateFile StateFile::ofProgramIn(const std::string& programDirectory) {
   StateFile file{std::string_view()};
@@ -69,10 +68,9 @@ std::optional<SavedInputs> StateFile::ReadState() const noexcept {
 
 void StateFile::WriteState(std::string_view teethText, std::string_view pitchText) const {
   if (noPlace_) throw *noPlace_;
-  if (createsDirectory_) platform::createDirectories(directory_, path_);
   const std::string bytes =
       formatStateFile(platform::toFileCodePage(teethText), platform::toFileCodePage(pitchText));
-  platform::replaceFileAtomically(path_, bytes, fault_ ? &*fault_ : nullptr);
+  platform::replaceFileAtomically(path_, bytes, fault_ ? &*fault_ : nullptr, createsDirectory_);
 }
 
 }  // namespace korvale

@@ -58,7 +58,6 @@ class StateFile {
   void injectWriteFault(platform::WriteFault fault) { fault_ = fault; }
 
  private:
-  std::string directory_;
   std::string path_;
   bool createsDirectory_ = false;
   std::optional<RuntimeError> noPlace_;

@@ -1,5 +1,7 @@
 #include "state/state_format.h"
 
+#include <utility>
+
 namespace korvale {
 namespace {
 
@@ -9,33 +11,55 @@ bool isLineEnd(int c) {
   return c == '\r' || c == '\n';
 }
 
-// Look-ahead over a ByteSource: the next byte, and the three first ones of the file at its start.
+// Look-ahead over a ByteSource: the next byte, and runs of bytes taken up to a stop.
 class Reader {
  public:
+  // The first chunks are gathered until they hold the three bytes a byte-order mark takes.
   explicit Reader(ByteSource& source) : source_(source) {
-    for (int& byte : start_) byte = source_.next();
+    for (std::string_view more; start_.size() < 3 && !(more = source_.nextChunk()).empty();) {
+      start_ += more;
+    }
+    chunk_ = start_;
   }
-  int peek() const { return pending_ < 3 ? start_[pending_] : current_; }
+  int peek() {
+    if (position_ == chunk_.size() && !refill()) return kEnd;
+    return static_cast<unsigned char>(chunk_[position_]);
+  }
   void advance() {
-    if (pending_ < 3) ++pending_;
-    if (pending_ >= 3) current_ = source_.next();
+    if (peek() != kEnd) ++position_;
+  }
+  // Passes over every byte up to, not including, the first of `stops` or the end, and appends
+  // them to `value` unless that is null.
+  void takeUntil(std::string_view stops, std::string* value) {
+    while (peek() != kEnd) {
+      std::size_t stop = chunk_.find_first_of(stops, position_);
+      if (stop == std::string_view::npos) stop = chunk_.size();
+      if (value != nullptr) value->append(chunk_.substr(position_, stop - position_));
+      position_ = stop;
+      if (position_ < chunk_.size()) return;
+    }
   }
 
   // Editors that save UTF-8 may put a byte-order mark (EF BB BF) first; nothing this program
   // writes has one. Three bytes that only begin like it are kept.
   void skipByteOrderMark() {
-    if (start_[0] == 0xEF && start_[1] == 0xBB && start_[2] == 0xBF) {
-      pending_ = 3;
-      current_ = source_.next();
-    }
+    if (chunk_.substr(0, 3) == "\xEF\xBB\xBF") position_ = 3;
   }
 
  private:
+  bool refill() {
+    chunk_ = source_.nextChunk();
+    position_ = 0;
+    return !chunk_.empty();
+  }
+
   ByteSource& source_;
-  int start_[3];
-  int pending_ = 0;
-  int current_ = kEnd;
+  std::string start_;
+  std::string_view chunk_;
+  std::size_t position_ = 0;
 };
+
+constexpr std::string_view kFieldEnds = ",\r\n";
 
 void skipToFieldStart(Reader& in) {
   while (in.peek() == ' ' || in.peek() == '\t' || isLineEnd(in.peek())) in.advance();
@@ -52,11 +76,8 @@ void passOverSeparator(Reader& in) {
 std::string readQuoted(Reader& in) {
   std::string value;
   in.advance();  // the opening quote
-  while (in.peek() != kEnd && in.peek() != '"') {
-    value.push_back(static_cast<char>(in.peek()));
-    in.advance();
-  }
-  while (in.peek() != kEnd && in.peek() != ',' && !isLineEnd(in.peek())) in.advance();
+  in.takeUntil("\"", &value);
+  in.takeUntil(kFieldEnds, nullptr);
   passOverSeparator(in);
   return value;
 }
@@ -65,10 +86,7 @@ std::string readQuoted(Reader& in) {
 // or the end of the file are dropped.
 std::string readUnquoted(Reader& in) {
   std::string value;
-  while (in.peek() != kEnd && in.peek() != ',' && !isLineEnd(in.peek())) {
-    value.push_back(static_cast<char>(in.peek()));
-    in.advance();
-  }
+  in.takeUntil(kFieldEnds, &value);
   const bool endsAtComma = in.peek() == ',';
   passOverSeparator(in);
   if (!endsAtComma) {
@@ -86,13 +104,10 @@ std::optional<std::string> readField(Reader& in) {
 class MemorySource : public ByteSource {
  public:
   explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
-  int next() override {
-    return position_ < bytes_.size() ? static_cast<unsigned char>(bytes_[position_++]) : kEnd;
-  }
+  std::string_view nextChunk() override { return std::exchange(bytes_, std::string_view()); }
 
  private:
   std::string_view bytes_;
-  std::size_t position_ = 0;
 };
 
 }  // namespace

@@ -13,12 +13,13 @@ namespace korvale {
 // quote inside a text is written as it is, without escape.
 std::string formatStateFile(std::string_view teethBytes, std::string_view pitchBytes);
 
-// A source of the file's bytes, read in order.
+// A source of the file's bytes, read in order, a chunk at a time.
 class ByteSource {
  public:
   virtual ~ByteSource() = default;
-  // The next byte (0..255), or -1 at the end. Throws nothing; a read error reads as the end.
-  virtual int next() = 0;
+  // The next bytes, valid until the next call; empty at the end. Throws nothing; a read error
+  // reads as the end.
+  virtual std::string_view nextChunk() = 0;
 };
 
 // Reads the first two fields of a state file; the rest of the file is never read.

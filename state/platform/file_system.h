@@ -23,10 +23,6 @@ std::string executableDirectory();
 // every copy on Windows does. Throws a RuntimeError when the user's home cannot be told.
 std::optional<std::string> installedCopyStateDirectory(const std::string& programDirectory);
 
-// Makes `directory` and its missing parents, the new ones open to their owner alone (0700), for
-// the file at `forPath`. Throws the save's RuntimeError for that file when it cannot.
-void createDirectories(const std::string& directory, const std::string& forPath);
-
 // '/' on Linux, '\\' on Windows.
 char pathSeparator();
 
@@ -36,11 +32,13 @@ char pathSeparator();
 std::string toFileCodePage(std::string_view utf8);
 std::string fromFileCodePage(std::string_view bytes);
 
-// An open regular file, read front to back. Closed when destroyed.
+// An open regular file of the user's own, read front to back, never beyond the size it had when
+// opened. Closed when destroyed.
 class InputFile : public ByteSource {
  public:
-  // nullptr when the path cannot be opened or is not a regular file (a directory, a FIFO, a
-  // device): such a path fails at once, it never blocks.
+  // nullptr when the path cannot be opened, is not a regular file (a directory, a FIFO, a device:
+  // such a path fails at once, it never blocks), belongs to another user, or is reached through a
+  // link that another user owns.
   static std::unique_ptr<InputFile> open(const std::string& path) noexcept;
 };
 
@@ -67,7 +65,12 @@ inline std::string_view bytesBeforeFault(std::string_view bytes, const WriteFaul
 // are flushed to the disk, and the temporary file is then renamed over `path`. On failure the
 // temporary file is removed, `path` is left as it was, and a RuntimeError names the path and the
 // system's reason ("Permission denied", "No space left on device").
+// Only a regular file of the user's own is replaced, and a symbolic link is followed only when
+// the user or the administrator owns it (its target is then replaced, and created when missing);
+// anything else is refused and left as it is. A file with several names, or in a folder that
+// takes no new file, is rewritten where it stands, its old bytes written back should that fail.
+// With `createFolders`, missing folders on the way are made for the owner alone.
 void replaceFileAtomically(const std::string& path, std::string_view bytes,
-                           const WriteFault* fault = nullptr);
+                           const WriteFault* fault = nullptr, bool createFolders = false);
 
 }  // namespace korvale::platform

@@ -1,9 +1,12 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -11,39 +14,36 @@
 #include <vector>
 
 #include "state/platform/file_system.h"
-#include "state/platform/leftovers.h"
+#include "state/platform/posix_own_place.h"
+#include "state/platform/temporary_name.h"
 #include "state/platform/write_error.h"
 
 namespace korvale::platform {
 namespace {
 
-constexpr std::size_t kReadChunk = 4096;
+constexpr std::size_t kReadChunk = 1 << 16;
 
 class PosixInputFile : public InputFile {
  public:
-  explicit PosixInputFile(int fd) : fd_(fd) {}
-  ~PosixInputFile() override { ::close(fd_); }
-  PosixInputFile(const PosixInputFile&) = delete;
-  PosixInputFile& operator=(const PosixInputFile&) = delete;
+  PosixInputFile(Descriptor file, off_t size) : file_(std::move(file)), left_(size) {}
 
-  int next() override {
-    if (position_ == filled_) {
-      ssize_t got = 0;
-      do {
-        got = ::read(fd_, buffer_, sizeof buffer_);
-      } while (got < 0 && errno == EINTR);
-      if (got <= 0) return -1;
-      filled_ = static_cast<std::size_t>(got);
-      position_ = 0;
-    }
-    return static_cast<unsigned char>(buffer_[position_++]);
+  std::string_view nextChunk() override {
+    // Never more than the file held when it was opened: one that grows meanwhile cannot make the
+    // read go on without end.
+    const auto wanted = static_cast<std::size_t>(std::min<off_t>(left_, sizeof buffer_));
+    ssize_t got = 0;
+    do {
+      got = wanted == 0 ? 0 : ::read(file_.get(), buffer_, wanted);
+    } while (got < 0 && errno == EINTR);
+    if (got <= 0) return {};
+    left_ -= got;
+    return {buffer_, static_cast<std::size_t>(got)};
   }
 
  private:
-  int fd_;
+  Descriptor file_;
+  off_t left_;
   char buffer_[kReadChunk];
-  std::size_t position_ = 0;
-  std::size_t filled_ = 0;
 };
 
 WriteFailure classify(int error) {
@@ -52,8 +52,12 @@ WriteFailure classify(int error) {
   return WriteFailure::kOther;
 }
 
-[[noreturn]] void fail(const std::string& path, int error) {
-  throw writeError(classify(error), path, std::strerror(error));
+// "Permission denied", or with what it meant here: "Permission denied (a link there belongs to
+// another user)". Without an errno value the detail alone is the reason.
+[[noreturn]] void fail(const std::string& path, int error, const std::string& detail = {}) {
+  std::string reason = error == 0 ? detail : std::strerror(error);
+  if (error != 0 && !detail.empty()) reason += " (" + detail + ")";
+  throw writeError(classify(error), path, reason);
 }
 
 std::string directoryOf(const std::string& path) {
@@ -82,80 +86,86 @@ int writeAll(int fd, std::string_view bytes, const WriteFault* fault) {
   return faultStrikes(bytes, fault) ? fault->systemError : 0;
 }
 
-// mkstemp's pattern: "Rede.txt.tmp-" and six characters it picks.
-constexpr char kTemporarySuffix[] = ".tmp-XXXXXX";
-
-// The file a path names, symbolic links followed: "/home/ana/Rede.txt" -> "/data/Rede.txt" when
-// the former is a link to the latter. A path that is no link, or whose link leads nowhere yet,
-// stays as it is.
-std::string resolvedPath(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return path;
-  std::string result(resolved);
-  std::free(resolved);
-  return result;
+// A new temporary file beside the one it will replace, created for this process alone (O_EXCL,
+// 0600), under a name cleaning up will recognise.
+Descriptor createTemporary(const OwnPlace& place, std::string& temporary) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    unsigned char random[kTemporaryRandomLetters];
+    if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) break;
+    temporary = temporaryName(std::string_view(place.name), random);
+    Descriptor file(::openat(place.folder.get(), temporary.c_str(),
+                             O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (file || errno != EEXIST) return file;
+  }
+  return Descriptor();
 }
 
 // How old a temporary file must be before it counts as left behind: a younger one may belong to
 // a save that another running copy is making at this moment.
 constexpr time_t kLeftoverAgeSeconds = 60;
 
-// Writes all of `bytes` from the file's start, or returns the errno of the failure.
+// Removes what a save killed half-way left in the folder: only temporary files of ours, regular
+// files of the user's own, older than a minute. Whatever cannot be listed or removed stays.
+void removeLeftoverTemporaries(const OwnPlace& place) noexcept {
+  const int listingFd = ::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listingFd < 0) return;
+  DIR* listing = ::fdopendir(listingFd);
+  if (listing == nullptr) {
+    ::close(listingFd);
+    return;
+  }
+  const time_t now = ::time(nullptr);
+  while (const dirent* entry = ::readdir(listing)) {
+    if (!isTemporaryName(std::string_view(entry->d_name), std::string_view(place.name))) continue;
+    struct stat info {};
+    if (::fstatat(listingFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(info.st_mode) && ownedByUser(info) && now - info.st_mtime >= kLeftoverAgeSeconds) {
+      ::unlinkat(listingFd, entry->d_name, 0);
+    }
+  }
+  ::closedir(listing);
+}
+
+// Writes all of `bytes` from the file's start and cuts off whatever stood after them, or returns
+// the errno of the failure.
 int writeFromStart(int fd, std::string_view bytes, const WriteFault* fault) {
   if (::lseek(fd, 0, SEEK_SET) != 0 || ::ftruncate(fd, 0) != 0) return errno;
   return writeAll(fd, bytes, fault);
 }
 
-// The fallback where the directory takes no new file: the file is truncated and written where it
-// stands. Not atomic, so its old bytes are kept in memory and written back should this fail.
-void rewriteInPlace(const std::string& target, const std::string& path, std::string_view bytes,
-                    const WriteFault* fault) {
-  const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) fail(path, errno);
-  std::string oldBytes;
-  char chunk[kReadChunk];
-  for (;;) {
-    const ssize_t got = ::read(fd, chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      const int error = errno;
-      ::close(fd);
-      fail(path, error);
-    }
-    if (got == 0) break;
-    oldBytes.append(chunk, static_cast<std::size_t>(got));
+// Where the folder takes no new file, or the file has other names that must see the new inputs
+// too, it is written where it stands. Not atomic, so its old bytes (no more than its size) are
+// kept in memory and written back should this fail.
+void rewriteInPlace(const Descriptor& file, const struct stat& info, const std::string& path,
+                    std::string_view bytes, const WriteFault* fault) {
+  std::string oldBytes(static_cast<std::size_t>(info.st_size), '\0');
+  std::size_t got = 0;
+  while (got < oldBytes.size()) {
+    const ssize_t done =
+        ::pread(file.get(), oldBytes.data() + got, oldBytes.size() - got, static_cast<off_t>(got));
+    if (done < 0 && errno == EINTR) continue;
+    if (done < 0) fail(path, errno);
+    if (done == 0) break;
+    got += static_cast<std::size_t>(done);
   }
-  int error = writeFromStart(fd, bytes, fault);
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  oldBytes.resize(got);
+  int error = writeFromStart(file.get(), bytes, fault);
+  if (error == 0 && ::fsync(file.get()) != 0) error = errno;
   if (error != 0) {
-    if (writeFromStart(fd, oldBytes, nullptr) == 0) ::fsync(fd);
-    ::close(fd);
+    if (writeFromStart(file.get(), oldBytes, nullptr) == 0) ::fsync(file.get());
     fail(path, error);
   }
-  if (::close(fd) != 0) fail(path, errno);
+}
+
+OwnPlace findPlaceToSave(const std::string& path, bool createFolders) {
+  try {
+    return findOwnPlace(path, createFolders);
+  } catch (const Refusal& refusal) {
+    fail(path, refusal.error, refusal.detail);
+  }
 }
 
 }  // namespace
-
-void removeLeftoverTemporaries(const std::string& target) noexcept {
-  const std::string directory = directoryOf(target);
-  const std::string prefix = target.substr(target.rfind('/') + 1) + ".tmp-";
-  DIR* listing = ::opendir(directory.c_str());
-  if (listing == nullptr) return;
-  const time_t now = ::time(nullptr);
-  while (const dirent* entry = ::readdir(listing)) {
-    const std::string_view name = entry->d_name;
-    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) continue;
-    struct stat info {};
-    if (::fstatat(::dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    if (S_ISREG(info.st_mode) && now - info.st_mtime >= kLeftoverAgeSeconds) {
-      ::unlinkat(::dirfd(listing), entry->d_name, 0);
-    }
-  }
-  ::closedir(listing);
-}
 
 std::string executableDirectory() {
   std::vector<char> buffer(256);
@@ -187,15 +197,6 @@ std::optional<std::string> installedCopyStateDirectory(const std::string& progra
   return home + "/.config/korvale";
 }
 
-void createDirectories(const std::string& directory, const std::string& forPath) {
-  for (std::size_t slash = directory.find('/', 1);; slash = directory.find('/', slash + 1)) {
-    if (::mkdir(directory.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) {
-      fail(forPath, errno);
-    }
-    if (slash == std::string::npos) return;
-  }
-}
-
 char pathSeparator() {
   return '/';
 }
@@ -208,68 +209,78 @@ std::string fromFileCodePage(std::string_view bytes) {
 }
 
 std::unique_ptr<InputFile> InputFile::open(const std::string& path) noexcept {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return nullptr;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return nullptr;
-  }
   try {
-    return std::make_unique<PosixInputFile>(fd);
+    const OwnPlace place = findOwnPlace(path, false);
+    if (!place.existing || !S_ISREG(place.existing->st_mode)) return nullptr;
+    Descriptor file(::openat(place.folder.get(), place.name.c_str(),
+                             O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+    struct stat info {};
+    if (!file || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) || !ownedByUser(info)) {
+      return nullptr;
+    }
+    return std::make_unique<PosixInputFile>(std::move(file), info.st_size);
   } catch (...) {
-    ::close(fd);
     return nullptr;
   }
 }
 
-void replaceFileAtomically(const std::string& path, std::string_view bytes,
-                           const WriteFault* fault) {
-  // Through a symbolic link the file it points to is replaced, and the link stays.
-  const std::string target = resolvedPath(path);
-  removeLeftoverTemporaries(target);
+void replaceFileAtomically(const std::string& path, std::string_view bytes, const WriteFault* fault,
+                           bool createFolders) {
+  const OwnPlace place = findPlaceToSave(path, createFolders);
+  removeLeftoverTemporaries(place);
 
+  // Only a regular file of the user's own is ever replaced. A device, a FIFO or a folder is
+  // refused before it is opened, and what was opened is checked again on its descriptor.
+  Descriptor file;
   struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (exists) {
+  if (place.existing) {
+    if (!S_ISREG(place.existing->st_mode)) fail(path, 0, "Not a regular file");
     // What a plain write would refuse is refused here too: a read-only file, and one the user
     // cannot read, which start-up could not restore and must not be overwritten with defaults.
-    const int probe = ::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (probe < 0) fail(path, errno);
-    ::close(probe);
+    file = Descriptor(::openat(place.folder.get(), place.name.c_str(),
+                               O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+    if (!file) fail(path, errno == ELOOP ? EACCES : errno);
+    if (::fstat(file.get(), &old) != 0) fail(path, errno);
+    if (old.st_ino != place.existing->st_ino || old.st_dev != place.existing->st_dev) {
+      fail(path, EACCES, "the file was replaced while it was being saved");
+    }
+    if (!ownedByUser(old)) fail(path, EACCES, "the file belongs to another user");
+    // Every name of a file with several must see the new inputs.
+    if (old.st_nlink > 1) return rewriteInPlace(file, old, path, bytes, fault);
   }
 
-  std::string temporary = target + kTemporarySuffix;
-  const int fd = fault != nullptr && fault->noTemporaryFile ? (errno = EACCES, -1)
-                                                            : ::mkstemp(temporary.data());
-  if (fd < 0) {
-    // No new file can be made in the directory, but the file itself may be written.
-    if (exists && (errno == EACCES || errno == EPERM))
-      return rewriteInPlace(target, path, bytes, fault);
+  std::string temporary;
+  Descriptor fresh = fault != nullptr && fault->noTemporaryFile ? (errno = EACCES, Descriptor())
+                                                                : createTemporary(place, temporary);
+  if (!fresh) {
+    // No new file can be made in the folder, but the file itself may be written.
+    if (file && (errno == EACCES || errno == EPERM)) {
+      return rewriteInPlace(file, old, path, bytes, fault);
+    }
     fail(path, errno);
   }
 
-  // Keep the permissions and, where the process may, the owner the file had; a new file gets
-  // the usual permissions, not mkstemp's 0600.
-  const mode_t mode = exists ? (old.st_mode & 07777) : newFileMode();
-  int error = writeAll(fd, bytes, fault);
-  if (error == 0 && exists) (void)!::fchown(fd, old.st_uid, old.st_gid);
-  if (error == 0 && ::fchmod(fd, mode) != 0) error = errno;
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+  // Keep the permissions and group the file had; a new file gets the usual permissions, not the
+  // temporary's 0600.
+  const mode_t mode = file ? (old.st_mode & 07777) : newFileMode();
+  int error = writeAll(fresh.get(), bytes, fault);
+  if (error == 0 && file) (void)!::fchown(fresh.get(), static_cast<uid_t>(-1), old.st_gid);
+  if (error == 0 && ::fchmod(fresh.get(), mode) != 0) error = errno;
+  if (error == 0 && ::fsync(fresh.get()) != 0) error = errno;
+  if (::close(fresh.release()) != 0 && error == 0) error = errno;
+  if (error == 0 && ::renameat(place.folder.get(), temporary.c_str(), place.folder.get(),
+                               place.name.c_str()) != 0) {
+    error = errno;
+  }
   if (error != 0) {
-    ::unlink(temporary.c_str());
+    ::unlinkat(place.folder.get(), temporary.c_str(), 0);
     fail(path, error);
   }
 
   // Make the rename itself durable. The new content is already in place, so a failure here
   // changes nothing the user could act on.
-  const int directory = ::open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (directory >= 0) {
-    ::fsync(directory);
-    ::close(directory);
-  }
+  const Descriptor folder(::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder) ::fsync(folder.get());
 }
 
 }  // namespace korvale::platform

@@ -1,39 +1,63 @@
 #include <windows.h>
 
+#include <aclapi.h>
+#include <bcrypt.h>
+
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "state/platform/file_system.h"
-#include "state/platform/leftovers.h"
+#include "state/platform/temporary_name.h"
 #include "state/platform/windows_text.h"
 #include "state/platform/write_error.h"
 
 namespace korvale::platform {
 namespace {
 
-constexpr DWORD kReadChunk = 4096;
+constexpr DWORD kReadChunk = 1 << 16;
+
+// A handle closed when it goes.
+class Handle {
+ public:
+  explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+  ~Handle() {
+    if (*this) CloseHandle(handle_);
+  }
+  Handle(Handle&& other) noexcept : handle_(other.release()) {}
+  Handle& operator=(Handle&& other) noexcept {
+    Handle old(handle_);
+    handle_ = other.release();
+    return *this;
+  }
+  HANDLE get() const { return handle_; }
+  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  HANDLE release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
+
+ private:
+  HANDLE handle_;
+};
 
 class WindowsInputFile : public InputFile {
  public:
-  explicit WindowsInputFile(HANDLE file) : file_(file) {}
-  ~WindowsInputFile() override { CloseHandle(file_); }
-  WindowsInputFile(const WindowsInputFile&) = delete;
-  WindowsInputFile& operator=(const WindowsInputFile&) = delete;
+  WindowsInputFile(Handle file, ULONGLONG size) : file_(std::move(file)), left_(size) {}
 
-  int next() override {
-    if (position_ == filled_) {
-      DWORD got = 0;
-      if (!ReadFile(file_, buffer_, kReadChunk, &got, nullptr) || got == 0) return -1;
-      filled_ = got;
-      position_ = 0;
+  std::string_view nextChunk() override {
+    // Never more than the file held when it was opened.
+    const auto wanted = static_cast<DWORD>(std::min<ULONGLONG>(left_, kReadChunk));
+    DWORD got = 0;
+    if (wanted == 0 || !ReadFile(file_.get(), buffer_, wanted, &got, nullptr) || got == 0) {
+      return {};
     }
-    return static_cast<unsigned char>(buffer_[position_++]);
+    left_ -= got;
+    return {buffer_, got};
   }
 
  private:
-  HANDLE file_;
+  Handle file_;
+  ULONGLONG left_;
   char buffer_[kReadChunk];
-  DWORD position_ = 0;
-  DWORD filled_ = 0;
 };
 
 WriteFailure classify(DWORD error) {
@@ -61,21 +85,117 @@ std::string systemMessage(DWORD error) {
   return fromWide(message);
 }
 
-[[noreturn]] void fail(const std::string& path, DWORD error) {
-  throw writeError(classify(error), path, systemMessage(error));
+// A refusal reads as on Linux, "Permission denied", with the system's words or what it meant
+// here after it: "Permission denied (Access denied)".
+[[noreturn]] void fail(const std::string& path, DWORD error, const std::string& detail = {}) {
+  const WriteFailure kind = error == ERROR_SUCCESS ? WriteFailure::kOther : classify(error);
+  std::string reason = detail.empty() ? systemMessage(error) : detail;
+  if (kind == WriteFailure::kPermissionDenied) reason = "Permission denied (" + reason + ")";
+  throw writeError(kind, path, reason);
 }
 
-// A name beside the target that nothing else uses: "Rede.txt.tmp-<process>-<n>".
-HANDLE createTemporary(const std::wstring& target, std::wstring& name) {
-  for (unsigned attempt = 0;; ++attempt) {
-    name = target + L".tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(attempt);
-    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS || attempt > 100) {
-      return file;
-    }
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The user running the program, or the administrators or the system, own what is theirs to
+// trust; a link anyone else made could aim a save at any file the user may write.
+bool ownedByUserOrAdministrators(HANDLE object) {
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetSecurityInfo(object, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                      nullptr, &descriptor) != ERROR_SUCCESS) {
+    return false;
   }
+  bool trusted = IsWellKnownSid(owner, WinBuiltinAdministratorsSid) ||
+                 IsWellKnownSid(owner, WinLocalSystemSid);
+  HANDLE token = nullptr;
+  if (!trusted && OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<unsigned char> user(size);
+    if (size > 0 && GetTokenInformation(token, TokenUser, user.data(), size, &size)) {
+      trusted = EqualSid(owner, reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid) != FALSE;
+    }
+    CloseHandle(token);
+  }
+  LocalFree(descriptor);
+  return trusted;
+}
+
+// Where a path leads: the file itself, or, through a symbolic link (a reparse point) that the
+// user or the administrators own, the link's final target. A link of anyone else's is refused.
+struct OwnPlace {
+  std::wstring path;
+  Handle file;  // open for reading and writing, or none when nothing stands there yet
+  BY_HANDLE_FILE_INFORMATION info{};
+};
+
+OwnPlace findOwnPlace(const std::string& path, DWORD access) {
+  OwnPlace place{toWide(path), Handle(), {}};
+  Handle link(CreateFileW(place.path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, kShareAll,
+                          nullptr, OPEN_EXISTING,
+                          FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!link) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) return place;
+    fail(path, error);
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(link.get(), &info)) fail(path, GetLastError());
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+      !ownedByUserOrAdministrators(link.get())) {
+    fail(path, ERROR_ACCESS_DENIED, "a link there belongs to another user");
+  }
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    fail(path, ERROR_SUCCESS, "Not a regular file");
+  }
+  place.file = Handle(CreateFileW(place.path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!place.file) {
+    const DWORD error = GetLastError();
+    // A link of the user's own whose target is missing: the target is created.
+    if (error != ERROR_FILE_NOT_FOUND ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+      fail(path, error);
+    }
+    return place;
+  }
+  if (GetFileType(place.file.get()) != FILE_TYPE_DISK ||
+      !GetFileInformationByHandle(place.file.get(), &place.info) ||
+      (place.info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    fail(path, ERROR_SUCCESS, "Not a regular file");
+  }
+  // Decided on the open handle: the temporary file goes beside the file it reached.
+  std::wstring final(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFinalPathNameByHandleW(place.file.get(), final.data(),
+                                                   static_cast<DWORD>(final.size()), 0);
+    if (length == 0) break;  // keep the path as given
+    if (length < final.size()) {
+      final.resize(length);
+      place.path = final;
+      break;
+    }
+    final.resize(length + 1);
+  }
+  return place;
+}
+
+// A name beside the target that nothing else uses, with a random part, created for this process
+// alone.
+Handle createTemporary(const std::wstring& target, std::wstring& name) {
+  const std::size_t slash = target.find_last_of(L"\\/") + 1;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    unsigned char random[kTemporaryRandomLetters];
+    if (!BCRYPT_SUCCESS(
+            BCryptGenRandom(nullptr, random, sizeof random, BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+      break;
+    }
+    name = target.substr(0, slash) + temporaryName(std::wstring_view(target).substr(slash), random);
+    Handle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return Handle();
 }
 
 DWORD writeAll(HANDLE file, std::string_view bytes, const WriteFault* fault) {
@@ -99,43 +219,44 @@ DWORD writeFromStart(HANDLE file, std::string_view bytes, const WriteFault* faul
   return writeAll(file, bytes, fault);
 }
 
-// The fallback where the folder takes no new file: the file is truncated and written where it
-// stands. Not atomic, so its old bytes are kept in memory and written back should this fail.
-void rewriteInPlace(const std::wstring& target, const std::string& path, std::string_view bytes,
+// Where the folder takes no new file, or the file has other names that must see the new inputs
+// too, it is written where it stands. Not atomic, so its old bytes (no more than its size) are
+// kept in memory and written back should this fail.
+void rewriteInPlace(const OwnPlace& place, const std::string& path, std::string_view bytes,
                     const WriteFault* fault) {
-  HANDLE file = CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) fail(path, GetLastError());
-  std::string oldBytes;
-  char chunk[kReadChunk];
-  for (DWORD got = 0;; oldBytes.append(chunk, got)) {
-    if (!ReadFile(file, chunk, kReadChunk, &got, nullptr)) {
-      const DWORD error = GetLastError();
-      CloseHandle(file);
-      fail(path, error);
-    }
-    if (got == 0) break;
+  HANDLE file = place.file.get();
+  std::string oldBytes(
+      (static_cast<std::size_t>(place.info.nFileSizeHigh) << 16 << 16) | place.info.nFileSizeLow,
+      '\0');
+  std::size_t got = 0;
+  while (got < oldBytes.size()) {
+    DWORD done = 0;
+    const auto wanted =
+        static_cast<DWORD>(std::min<std::size_t>(oldBytes.size() - got, kReadChunk));
+    if (!ReadFile(file, oldBytes.data() + got, wanted, &done, nullptr)) fail(path, GetLastError());
+    if (done == 0) break;
+    got += done;
   }
+  oldBytes.resize(got);
   DWORD error = writeFromStart(file, bytes, fault);
   if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) error = GetLastError();
   if (error != ERROR_SUCCESS) {
     if (writeFromStart(file, oldBytes, nullptr) == ERROR_SUCCESS) FlushFileBuffers(file);
-    CloseHandle(file);
     fail(path, error);
   }
-  CloseHandle(file);
 }
 
-}  // namespace
-
-void removeLeftoverTemporaries(const std::string& target) noexcept {
-  // A file time counts 100-nanosecond steps; a younger file may be another copy's save under way.
+// Removes what a save killed half-way left beside the target: only temporary files of ours,
+// older than a minute (a file time counts 100-nanosecond steps; a younger file may be another
+// copy's save under way).
+void removeLeftoverTemporaries(const std::wstring& target) noexcept {
   constexpr ULONGLONG kLeftoverAge = 60ULL * 10000000ULL;
   try {
-    const std::wstring wide = toWide(target);
-    const std::wstring directory = wide.substr(0, wide.find_last_of(L"\\/") + 1);
+    const std::size_t slash = target.find_last_of(L"\\/") + 1;
+    const std::wstring directory = target.substr(0, slash);
+    const std::wstring_view name = std::wstring_view(target).substr(slash);
     WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((wide + L".tmp-*").c_str(), &found);
+    HANDLE search = FindFirstFileW((directory + L".*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     FILETIME nowTime{};
     GetSystemTimeAsFileTime(&nowTime);
@@ -145,7 +266,8 @@ void removeLeftoverTemporaries(const std::string& target) noexcept {
     do {
       const bool plainFile =
           (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
-      if (plainFile && ticks(nowTime) - ticks(found.ftLastWriteTime) >= kLeftoverAge) {
+      if (plainFile && isTemporaryName(std::wstring_view(found.cFileName), name) &&
+          ticks(nowTime) - ticks(found.ftLastWriteTime) >= kLeftoverAge) {
         DeleteFileW((directory + found.cFileName).c_str());
       }
     } while (FindNextFileW(search, &found));
@@ -154,6 +276,8 @@ void removeLeftoverTemporaries(const std::string& target) noexcept {
     // Tidying up is a courtesy; the save goes on without it.
   }
 }
+
+}  // namespace
 
 std::string executableDirectory() {
   std::wstring path(MAX_PATH, L'\0');
@@ -178,9 +302,6 @@ std::optional<std::string> installedCopyStateDirectory(const std::string&) {
   return std::nullopt;
 }
 
-// Never needed: every copy on Windows keeps its inputs beside Korvale.exe, in a folder that is
-// there.
-void createDirectories(const std::string&, const std::string&) {}
 char pathSeparator() {
   return '\\';
 }
@@ -193,61 +314,54 @@ std::string fromFileCodePage(std::string_view bytes) {
 }
 
 std::unique_ptr<InputFile> InputFile::open(const std::string& path) noexcept {
-  HANDLE file = CreateFileW(
-      toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  if (GetFileType(file) != FILE_TYPE_DISK) {
-    CloseHandle(file);
-    return nullptr;
-  }
   try {
-    return std::make_unique<WindowsInputFile>(file);
+    OwnPlace place = findOwnPlace(path, GENERIC_READ);
+    if (!place.file) return nullptr;
+    const ULONGLONG size =
+        (static_cast<ULONGLONG>(place.info.nFileSizeHigh) << 32) | place.info.nFileSizeLow;
+    return std::make_unique<WindowsInputFile>(std::move(place.file), size);
   } catch (...) {
-    CloseHandle(file);
     return nullptr;
   }
 }
 
-void replaceFileAtomically(const std::string& path, std::string_view bytes,
-                           const WriteFault* fault) {
-  const std::wstring target = toWide(path);
-  removeLeftoverTemporaries(path);
-
+void replaceFileAtomically(const std::string& path, std::string_view bytes, const WriteFault* fault,
+                           bool /*createFolders*/) {
   // What a plain write would refuse is refused here too: a read-only file, or one the user may
   // not read or write, is never replaced behind the user's back.
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+  OwnPlace place = findOwnPlace(path, GENERIC_READ | GENERIC_WRITE);
+  if (place.file && (place.info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
     fail(path, ERROR_ACCESS_DENIED);
   }
-  bool exists = false;
-  HANDLE probe = CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (probe != INVALID_HANDLE_VALUE) {
-    exists = true;
-    CloseHandle(probe);
-  } else if (GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND) {
-    fail(path, GetLastError());
-  }
+  removeLeftoverTemporaries(place.path);
+  // Every name of a file with several must see the new inputs.
+  if (place.file && place.info.nNumberOfLinks > 1) return rewriteInPlace(place, path, bytes, fault);
 
   std::wstring temporary;
-  HANDLE file = fault != nullptr && fault->noTemporaryFile
-                    ? (SetLastError(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE)
-                    : createTemporary(target, temporary);
-  if (file == INVALID_HANDLE_VALUE) {
+  Handle file = fault != nullptr && fault->noTemporaryFile
+                    ? (SetLastError(ERROR_ACCESS_DENIED), Handle())
+                    : createTemporary(place.path, temporary);
+  if (!file) {
     // No new file can be made in the folder, but the file itself may be written.
-    if (exists && GetLastError() == ERROR_ACCESS_DENIED) {
-      return rewriteInPlace(target, path, bytes, fault);
+    if (place.file && GetLastError() == ERROR_ACCESS_DENIED) {
+      return rewriteInPlace(place, path, bytes, fault);
     }
     fail(path, GetLastError());
   }
 
-  DWORD error = writeAll(file, bytes, fault);
-  if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) error = GetLastError();
-  if (!CloseHandle(file) && error == ERROR_SUCCESS) error = GetLastError();
-  if (error == ERROR_SUCCESS && !MoveFileExW(temporary.c_str(), target.c_str(),
-                                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  DWORD error = writeAll(file.get(), bytes, fault);
+  if (error == ERROR_SUCCESS && !FlushFileBuffers(file.get())) error = GetLastError();
+  if (!CloseHandle(file.release()) && error == ERROR_SUCCESS) error = GetLastError();
+  // ReplaceFileW keeps the replaced file's attributes and security; a new file needs no keeping.
+  const bool existed = static_cast<bool>(place.file);
+  place.file = Handle();
+  if (error == ERROR_SUCCESS && existed &&
+      !ReplaceFileW(place.path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                    nullptr, nullptr)) {
+    error = GetLastError();
+  }
+  if (error == ERROR_SUCCESS && !existed &&
+      !MoveFileExW(temporary.c_str(), place.path.c_str(), MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();
   }
   if (error != ERROR_SUCCESS) {

@@ -3,20 +3,22 @@
 #ifndef _WIN32
 #include <grp.h>
 #include <pwd.h>
-#include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <functional>
-#include <stdexcept>
+#include <iterator>
 #include <string>
 
 namespace korvale::testing {
 
-// The account permission cases run as: "nobody" when the tests run as root (as CI does, and root
-// writes where no user can), the current user otherwise.
+// The account file-permission cases run as: "nobody" when the tests run as root (as CI does, and
+// root writes where no user can), the current user otherwise.
 struct UnprivilegedUser {
   uid_t uid;
   gid_t gid;
@@ -29,22 +31,25 @@ inline UnprivilegedUser unprivilegedUser() {
                            : UnprivilegedUser{65534, 65534};
 }
 
-// Makes a path (not what is below it) belong to that account, so that it can be written there.
-inline void handOver(const std::filesystem::path& path) {
-  const UnprivilegedUser user = unprivilegedUser();
-  if (::lchown(path.c_str(), user.uid, user.gid) != 0) throw std::runtime_error("lchown failed");
+// Makes a path (not what is below it, nor a link's target) belong to an account, by default that
+// one. Only root can give a path away; for anyone else this changes nothing.
+inline void handOver(const std::filesystem::path& path, uid_t uid = unprivilegedUser().uid) {
+  if (::geteuid() == 0) (void)!::lchown(path.c_str(), uid, unprivilegedUser().gid);
 }
 
-// Runs `action` in a forked child as that account and returns the text it returned, or what
-// went wrong: "exception: ...", "cannot drop privileges", "child died".
+// Runs `action` in a forked child as that account and returns the text it returned, or what went
+// wrong: "exception: ...", "cannot drop privileges", "child died". The child leaves its outcome
+// in a file of its own.
 inline std::string asUnprivilegedUser(const std::function<std::string()>& action) {
-  int pipeEnds[2];
-  if (::pipe(pipeEnds) != 0) return "no pipe";
+  char outcome[] = "/tmp/korvale-outcome-XXXXXX";
+  const int fd = ::mkstemp(outcome);
+  if (fd < 0) return "no outcome file";
+  const UnprivilegedUser user = unprivilegedUser();
+  (void)!::fchown(fd, user.uid, user.gid);
+  ::close(fd);
   const pid_t child = ::fork();
   if (child == 0) {
-    ::close(pipeEnds[0]);
     std::string result;
-    const UnprivilegedUser user = unprivilegedUser();
     if (::geteuid() == 0 &&
         (::setgroups(0, nullptr) != 0 || ::setresgid(user.gid, user.gid, user.gid) != 0 ||
          ::setresuid(user.uid, user.uid, user.uid) != 0)) {
@@ -56,23 +61,14 @@ inline std::string asUnprivilegedUser(const std::function<std::string()>& action
         result = std::string("exception: ") + error.what();
       }
     }
-    std::size_t written = 0;
-    while (written < result.size()) {
-      const ssize_t done = ::write(pipeEnds[1], result.data() + written, result.size() - written);
-      if (done <= 0) break;
-      written += static_cast<std::size_t>(done);
-    }
+    std::ofstream(outcome, std::ios::binary) << result;
     ::_exit(0);
   }
-  ::close(pipeEnds[1]);
-  std::string result;
-  char buffer[512];
-  for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
-    result.append(buffer, static_cast<std::size_t>(got));
-  }
-  ::close(pipeEnds[0]);
   int status = 0;
   ::waitpid(child, &status, 0);
+  std::ifstream in(outcome, std::ios::binary);
+  std::string result(std::istreambuf_iterator<char>(in), {});
+  std::remove(outcome);
   return WIFEXITED(status) ? result : "child died";
 }
 
