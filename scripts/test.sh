@@ -25,10 +25,17 @@ ctest --preset sanitize -j"$jobs"
 
 # The Windows tests include real windows: one Xvfb serves every Wine test.
 . scripts/lib/xvfb.sh
+. scripts/lib/wine.sh
 start_xvfb
 for preset in mingw32 mingw64; do
   echo "== Windows ($preset) under Wine"
   build "$preset"
+  if [ "$preset" = mingw32 ] && ! wine_runs_32bit; then
+    # Said plainly rather than passed over: here only the executable itself is checked.
+    echo "This machine runs no 32-bit programs: the 32-bit build's tests cannot run under Wine here."
+    ctest --preset "$preset" -R korvale_exe_resources
+    continue
+  fi
   ctest --preset "$preset"
 done
 

@@ -4,5 +4,5 @@
 set -euo pipefail
 . "$(dirname "$0")/lib/wine.sh"
 # Windows programs with windows need a display; without one, a throwaway Xvfb serves.
-if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a wine "$@"; fi
-exec wine "$@"
+if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a "$KORVALE_WINE" "$@"; fi
+exec "$KORVALE_WINE" "$@"

@@ -26,7 +26,7 @@ imports=$("$objdump" -p "$exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' | s
 for dll in $imports; do
   case "$dll" in
     kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | msvcrt.dll | advapi32.dll | ole32.dll | \
-      oleacc.dll) ;;
+      oleacc.dll | bcrypt.dll) ;;
     *) fail "imports $dll" ;;
   esac
 done
