@@ -26,6 +26,11 @@ inline constexpr int kDiskFullErrorNumber = 61;
 inline constexpr int kPermissionDeniedErrorNumber = 70;
 inline constexpr int kFileAccessErrorNumber = 75;
 
+// An allocation failed: what was being done needed more memory than there is.
+inline RuntimeError outOfMemoryError() {
+  return RuntimeError(kOutOfMemoryErrorNumber, "Out of memory");
+}
+
 // A number that does not fit a double (text "1E400", or a quotient beyond 1.8E+308).
 inline RuntimeError overflowError() {
   return RuntimeError(kOverflowErrorNumber, "Overflow");

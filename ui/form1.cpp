@@ -1,6 +1,7 @@
 #include "ui/form1.h"
 
 #include <exception>
+#include <new>
 
 #include "core/pulley_calculation.h"
 
@@ -103,8 +104,24 @@ void Form1::close() {
   } catch (const RuntimeError& error) {
     // The inputs could not be saved; the user is told, and the window closes all the same.
     showReport(errorReportText(error));
+  } catch (const std::bad_alloc&) {
+    showReport(errorReportText(outOfMemoryError()));
   } catch (const std::exception& error) {
     showReport(error.what());
+  }
+}
+
+std::string Form1::saveAtExit() noexcept {
+  if (closed_) return {};
+  closed_ = true;
+  try {
+    int cancel = 0;
+    Form_QueryUnload(cancel, 0);
+    return {};
+  } catch (const RuntimeError& error) {
+    return errorReportText(error);
+  } catch (...) {
+    return errorReportText(outOfMemoryError());
   }
 }
 
@@ -117,12 +134,20 @@ void Form1::dispatchInputEvent(Event&& event) {
     event();
   } catch (const RuntimeError& error) {
     report(error);
+  } catch (const std::bad_alloc&) {
+    // What the user did needed more memory than there is, and did not happen.
+    report(outOfMemoryError());
   } catch (const std::exception& error) {
-    // Nothing the program expects (out of memory, say): report it and end, as the runtime would.
+    // Nothing the program expects: reported, the inputs saved, and the program ends.
     showReport(error.what());
-    closed_ = true;
+    close();
     frontEnd_.endProgram();
   }
+}
+
+// Nothing of the form's changed, so the results still stand beside their inputs.
+void Form1::outOfMemory() {
+  showOrHold(errorReportText(outOfMemoryError()));
 }
 
 // The report's title is the window's caption.
@@ -136,10 +161,14 @@ void Form1::showReport(const std::string& message) {
 void Form1::report(const RuntimeError& error) {
   text1_0_.setText("");
   text1_1_.setText("");
+  showOrHold(errorReportText(error));
+}
+
+void Form1::showOrHold(const std::string& message) {
   if (shown_) {
-    showReport(errorReportText(error));
+    showReport(message);
   } else {
-    heldReports_.push_back(errorReportText(error));
+    heldReports_.push_back(message);
   }
 }
 
@@ -160,19 +189,26 @@ void Form1::Form_Load() {
   TT();
 }
 
-// A missing or broken state file, or an input from it that the recompute cannot take, leaves the
-// rest of the restore undone; start-up goes on and computes from whatever the inputs hold.
+// A missing or broken state file leaves the design values. Both saved texts are applied, and the
+// entry equal to the pitch selected, even where a recompute on the way overflows: the inputs are
+// the user's, and the close must save them back as they were read. The recompute that ends the
+// start-up reports such an overflow, once.
 void Form1::restoreSavedInputs() {
-  try {
-    const std::optional<SavedInputs> saved = stateFile_.ReadState();
-    if (!saved) return;
-    text2_0_.setText(saved->teethText);
-    combo1_1_.setText(saved->pitchText);
-    const auto& entries = combo1_1_.entries();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      if (entries[i] == saved->pitchText) combo1_1_.setSelectedIndex(static_cast<int>(i));
+  const std::optional<SavedInputs> saved = stateFile_.ReadState();
+  if (!saved) return;
+  const auto ignoringOverflow = [](auto&& apply) {
+    try {
+      apply();
+    } catch (const RuntimeError&) {
     }
-  } catch (const RuntimeError&) {
+  };
+  ignoringOverflow([&] { text2_0_.setText(saved->teethText); });
+  ignoringOverflow([&] { combo1_1_.setText(saved->pitchText); });
+  const auto& entries = combo1_1_.entries();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i] == saved->pitchText) {
+      ignoringOverflow([&] { combo1_1_.setSelectedIndex(static_cast<int>(i)); });
+    }
   }
 }
 

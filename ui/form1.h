@@ -37,6 +37,13 @@ class Form1 {
   void userEdited(ControlId id, std::string_view text);  // typing, deleting, pasting, undo
   void userPicked(int index);                            // an entry of the pitch list chosen
   void close();                                          // a close request, whatever its reason
+  // An allocation failed while an event was handled, outside the form: reported as error 7, and
+  // the program goes on.
+  void outOfMemory();
+  // The program is ending without a close (the display went away, a library called exit()):
+  // the inputs are saved all the same. Returns the report's text when that failed, for want of a
+  // window to show it in; nothing when saved, or when the window had closed already.
+  std::string saveAtExit() noexcept;
 
   // The recompute: D and Da from the teeth text, the pitch text and the pitch list's selection.
   // Throws the overflow RuntimeError with both result boxes unchanged.
@@ -57,6 +64,7 @@ class Form1 {
   template <class Event>
   void dispatchInputEvent(Event&& event);
   void report(const RuntimeError& error);
+  void showOrHold(const std::string& message);
   void showReport(const std::string& message);
 
   FrontEnd& frontEnd_;

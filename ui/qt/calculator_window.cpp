@@ -226,8 +226,7 @@ void CalculatorWindow::showErrorReport(const std::string& title, const std::stri
 }
 
 void CalculatorWindow::reportOutOfMemory() {
-  showErrorReport(std::string(Form1Description().caption),
-                  errorReportText(RuntimeError(kOutOfMemoryErrorNumber, "Out of memory")));
+  form_->outOfMemory();
 }
 
 void CalculatorWindow::endProgram() {
