@@ -2,10 +2,12 @@
 #include "ui/qt/application.h"
 #include "ui/qt/calculator_window.h"
 #include "ui/qt/termination_signals.h"
+#include "ui/save_at_exit.h"
 
 int main(int argc, char* argv[]) {
   korvale::ui::qt::Application application(argc, argv);
   korvale::ui::qt::CalculatorWindow window{korvale::StateFile()};
+  const korvale::ui::SaveAtExit saveAtExit(window.form());
   korvale::ui::qt::closeOnTerminationSignals(window);
   application.onOutOfMemory([&window] { window.reportOutOfMemory(); });
   window.show();

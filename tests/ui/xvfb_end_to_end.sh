@@ -7,6 +7,13 @@
 #                                                      manager would, through CLOSE_WINDOW
 #        xvfb_end_to_end.sh PROGRAM --signal NAME       the Linux korvale, ended by a signal (TERM,
 #                                                      HUP, INT), as a logout ends it
+#        xvfb_end_to_end.sh PROGRAM --kill-display      the Linux korvale, its display killed
+#                                                      after the typing: the inputs are saved
+#        xvfb_end_to_end.sh PROGRAM CLOSE_WINDOW --restore BYTES
+#                                                      started over a Rede.txt of these bytes
+#                                                      (printf's form) that overflows: the report
+#                                                      is dismissed, the window closed untouched,
+#                                                      and the very bytes are saved back
 #        xvfb_end_to_end.sh --wine KORVALE_EXE          Korvale.exe under Wine, closed with Alt+F4
 # With --in-place first, the program runs where it stands (an installed copy) instead.
 set -euo pipefail
@@ -21,7 +28,11 @@ fi
 program=$1
 close_window=${2:-}
 signal=""
+kill_display=false
+restore=""
 if [ "$close_window" = "--signal" ]; then signal=$3; close_window=""; fi
+if [ "$close_window" = "--kill-display" ]; then kill_display=true; close_window=""; fi
+if [ "${3:-}" = "--restore" ]; then restore=$4; fi
 
 . "$here/../../scripts/lib/xvfb.sh"
 start_xvfb
@@ -43,10 +54,35 @@ else
   copy="$directory/$(basename "$program")"
 fi
 
+expected=$(printf '"203"\r\n"8M"\r\n' | od -An -tx1)
+if [ -n "$restore" ]; then
+  printf "$restore" >"$directory/Rede.txt"
+  expected=$(od -An -tx1 "$directory/Rede.txt")
+fi
+
 (cd / && exec "${runner[@]}" "$copy") >/dev/null 2>&1 &
 app=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
 [ -n "$window" ] || { echo "FAIL: no window"; exit 1; }
+
+if [ -n "$restore" ]; then
+  # The overflow is reported over the window, once; then the window is closed untouched.
+  for _ in $(seq 50); do
+    [ "$(xdotool search --onlyvisible --name '^Korvale$' | wc -l)" -ge 2 ] && break
+    sleep 0.1
+  done
+  [ "$(xdotool search --onlyvisible --name '^Korvale$' | wc -l)" -ge 2 ] || {
+    echo "FAIL: no report of the restored overflow"
+    exit 1
+  }
+  xdotool key --delay 100 Return
+  sleep 0.5
+  [ "$(xdotool search --onlyvisible --name '^Korvale$' | wc -l)" -eq 1 ] || {
+    echo "FAIL: more than one report"
+    exit 1
+  }
+  window=$(xdotool search --onlyvisible --name '^Korvale$' | head -n 1)
+fi
 
 state=$(xprop -id "$window" _NET_WM_STATE)
 case "$state" in
@@ -54,13 +90,20 @@ case "$state" in
   *) echo "FAIL: not above other windows: $state"; exit 1 ;;
 esac
 
-xdotool windowfocus --sync "$window"
-xdotool type --delay 40 "3"
-xdotool key --delay 40 Tab Tab Tab ctrl+a BackSpace
-xdotool type --delay 40 "8M"
-sleep 0.3
+if [ -z "$restore" ]; then
+  xdotool windowfocus --sync "$window"
+  xdotool type --delay 40 "3"
+  xdotool key --delay 40 Tab Tab Tab ctrl+a BackSpace
+  xdotool type --delay 40 "8M"
+  sleep 0.3
+fi
 
-if [ -n "$signal" ]; then
+expected_status=0
+if $kill_display; then
+  # The display goes away as in a crash or a dropped connection; Qt ends the program with 1.
+  kill -KILL "$XVFB_PID"
+  expected_status=1
+elif [ -n "$signal" ]; then
   kill -s "$signal" "$app"
 elif [ -n "$close_window" ]; then
   "$close_window" "$window"
@@ -72,12 +115,14 @@ if kill -0 "$app" 2>/dev/null; then echo "FAIL: the window did not close"; exit 
 status=0
 wait "$app" || status=$?
 app=""
-if [ "$status" -ne 0 ]; then echo "FAIL: the program ended with status $status"; exit 1; fi
+if [ "$status" -ne "$expected_status" ]; then
+  echo "FAIL: the program ended with status $status"
+  exit 1
+fi
 
-expected=$(printf '"203"\r\n"8M"\r\n' | od -An -tx1)
 actual=$(od -An -tx1 "$directory/Rede.txt" 2>/dev/null || echo "no file")
 if [ "$actual" != "$expected" ]; then
   echo "FAIL: Rede.txt holds [$actual], expected [$expected]"
   exit 1
 fi
-echo "$(basename "$program") under Xvfb: typed, stayed on top, closed${signal:+ by SIG$signal}, saved beside itself"
+echo "$(basename "$program") under Xvfb: ${restore:+restored an overflow, }typed, stayed on top, closed${signal:+ by SIG$signal}$($kill_display && echo " by the display's end"), saved beside itself"
