@@ -9,7 +9,6 @@ int main(int argc, char* argv[]) {
   korvale::ui::qt::CalculatorWindow window{korvale::StateFile()};
   const korvale::ui::SaveAtExit saveAtExit(window.form());
   korvale::ui::qt::closeOnTerminationSignals(window);
-  application.onOutOfMemory([&window] { window.reportOutOfMemory(); });
   window.show();
   return QApplication::exec();
 }

@@ -145,9 +145,8 @@ void Form1::dispatchInputEvent(Event&& event) {
   }
 }
 
-// Nothing of the form's changed, so the results still stand beside their inputs.
 void Form1::outOfMemory() {
-  showOrHold(errorReportText(outOfMemoryError()));
+  report(outOfMemoryError());
 }
 
 // The report's title is the window's caption.
@@ -161,14 +160,10 @@ void Form1::showReport(const std::string& message) {
 void Form1::report(const RuntimeError& error) {
   text1_0_.setText("");
   text1_1_.setText("");
-  showOrHold(errorReportText(error));
-}
-
-void Form1::showOrHold(const std::string& message) {
   if (shown_) {
-    showReport(message);
+    showReport(errorReportText(error));
   } else {
-    heldReports_.push_back(message);
+    heldReports_.push_back(errorReportText(error));
   }
 }
 

@@ -37,8 +37,8 @@ class Form1 {
   void userEdited(ControlId id, std::string_view text);  // typing, deleting, pasting, undo
   void userPicked(int index);                            // an entry of the pitch list chosen
   void close();                                          // a close request, whatever its reason
-  // An allocation failed while an event was handled, outside the form: reported as error 7, and
-  // the program goes on.
+  // An allocation failed while the front end handled an event: reported as error 7 over emptied
+  // results, as one inside the form is, and the program goes on.
   void outOfMemory();
   // The program is ending without a close (the display went away, a library called exit()):
   // the inputs are saved all the same. Returns the report's text when that failed, for want of a
@@ -64,7 +64,6 @@ class Form1 {
   template <class Event>
   void dispatchInputEvent(Event&& event);
   void report(const RuntimeError& error);
-  void showOrHold(const std::string& message);
   void showReport(const std::string& message);
 
   FrontEnd& frontEnd_;

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <limits>
 
+#include "ui/qt/application.h"
 #include "ui/qt/fonts.h"
 
 namespace korvale::ui::qt {
@@ -57,13 +58,20 @@ CalculatorWindow::CalculatorWindow(StateFile stateFile, ErrorReporter reporter)
   // The session ending quits the application without closing its windows: save then too. The
   // form closes once, whichever comes first.
   connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { form_->close(); });
+  if (auto* application = dynamic_cast<Application*>(QCoreApplication::instance())) {
+    application->onOutOfMemory([this] { reportOutOfMemory(); });
+  }
 
   form_->load();
   placeCentredOnScreen();
   textBoxes_.at(ControlId::Text2_0)->setFocus();
 }
 
-CalculatorWindow::~CalculatorWindow() = default;
+CalculatorWindow::~CalculatorWindow() {
+  if (auto* application = dynamic_cast<Application*>(QCoreApplication::instance())) {
+    application->onOutOfMemory({});
+  }
+}
 
 QLineEdit* CalculatorWindow::textBox(ControlId id) const {
   return textBoxes_.at(id);
@@ -225,7 +233,17 @@ void CalculatorWindow::showErrorReport(const std::string& title, const std::stri
   reporter_(this, toQString(title), toQString(message));
 }
 
+// What failed may have left a widget half-changed (Qt inserts a paste before it records the
+// undo step that ran out of memory): every box shows again what the form holds.
 void CalculatorWindow::reportOutOfMemory() {
+  for (const auto& [id, edit] : textBoxes_) {
+    const QString held = toQString(form_->textBox(id).text());
+    if (edit->text() != held) {
+      const QSignalBlocker mute(edit);
+      edit->setText(held);
+    }
+  }
+  mirrorComboBox(form_->Combo1(1));
   form_->outOfMemory();
 }
 

@@ -31,6 +31,7 @@ class CalculatorWindow : public QWidget, private FrontEnd {
   Form1& form() { return *form_; }
 
   // Tells the user that what they just did needed more memory than there is, and was not done.
+  // The window registers it with the Application it runs in.
   void reportOutOfMemory();
 
  protected:
