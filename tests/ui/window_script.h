@@ -132,7 +132,7 @@ inline const std::vector<std::vector<Step>>& windowScenarios() {
       {{A::Open},
        {A::Paste, t, std::string(200000, '7'), "20 | 5M |  | ", nullptr,
         "Korvale: Run-time error '7':\n\nOut of memory over 20 | 5M |  | "},
-       {A::Type, t, "3", "203 | 5M | 323.08 | 323.08"},
+       {A::Type, t, "$3", "203 | 5M | 323.08 | 323.08"},
        {A::Close, {}, "", nullptr, nullptr, nullptr, "\"203\"\r\n\"5M\"\r\n"}},
       // Non-ASCII inputs arrive whole and are kept as they are.
       {{A::Open}, {A::Replace, t, "２０"}, {A::Replace, pitch, "五M", "２０ | 五M | 0 | 0"}},
@@ -190,6 +190,11 @@ void runWindowScenarios() {
 }
 
 }  // namespace korvale::ui::testing
+
+// GCC takes the replaced pair below for a mismatch once it inlines them into a caller.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 
 // Replaces the global allocation functions of a window test program: the next allocation of at
 // least failAllocationsFrom bytes fails.

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <new>
 #include <vector>
 
 #include "state/platform/windows_text.h"
@@ -15,9 +16,6 @@ constexpr wchar_t kWindowClass[] = L"KorvaleForm1";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // Rows the pitch list shows when dropped down.
 constexpr int kDroppedListRows = 4;
-#ifndef WM_DPICHANGED
-constexpr UINT WM_DPICHANGED = 0x02E0;
-#endif
 
 using platform::fromWide;
 using platform::toWide;
@@ -335,7 +333,23 @@ LRESULT CALLBACK CalculatorWindow::windowProcedure(HWND window, UINT message, WP
   return self->handleMessage(message, wParam, lParam);
 }
 
+// No exception may cross the system's code that calls the window procedure. The form keeps its
+// own; what is left is an allocation that failed here, reading a pasted text, say: reported as
+// the form reports one, with every box showing again what the form holds.
 LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return dispatchMessage(message, wParam, lParam);
+  } catch (const std::bad_alloc&) {
+    for (ControlId id : {ControlId::Text2_0, ControlId::Text1_0, ControlId::Text1_1}) {
+      setWindowTextMuted(control(id), form_.textBox(id).text());
+    }
+    mirrorComboBox(form_.Combo1(1));
+    form_.outOfMemory();
+    return 0;
+  }
+}
+
+LRESULT CalculatorWindow::dispatchMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));

@@ -53,6 +53,7 @@ class CalculatorWindow : private FrontEnd {
 
   static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT dispatchMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int controlId, int notification, HWND control);
   void OnActivate(int state, bool minimized);
   void restoreFocus();
