@@ -11,20 +11,31 @@ packages=(
   wine wine64 wine32:i386
   libx11-dev xvfb xauth xdotool x11-utils imagemagick
   python3 dpkg-dev lintian desktop-file-utils appstream nsis
-  dbus-bin at-spi2-core python3-pyatspi
+  dbus-bin at-spi2-core python3-pyatspi locales
 )
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+# The language tests run the programs in Chinese and English locales.
+locales_missing() { ! locale -a 2>/dev/null | grep -qx zh_CN.utf8 || ! locale -a | grep -qx en_US.utf8; }
+make_locales() {
+  for name in zh_CN en_US; do $sudo localedef -i "$name" -f UTF-8 "$name.UTF-8"; done
+}
 
 missing=()
 for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
   [ "$status" = "install ok installed" ] || missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  if locales_missing; then make_locales; fi
+  exit 0
+fi
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "Installing: ${missing[*]}"
 # 32-bit Wine, for the 32-bit Korvale.exe, comes from the i386 architecture.
 dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if locales_missing; then make_locales; fi

@@ -140,10 +140,32 @@ std::optional<ControlId> labelOf(ControlId id) {
   return std::nullopt;
 }
 
-std::string accessibleName(ControlId id) {
+Language languageForDesktop(std::string_view tag) {
+  const std::string_view language = tag.substr(0, tag.find_first_of("-_.@"));
+  const bool untold = language.empty() || language == "C" || language == "POSIX";
+  return untold || language == "zh" ? Language::Chinese : Language::English;
+}
+
+std::string_view captionOf(ControlId id, Language language) {
+  // Short enough for the labels' rectangles in the window's font, with the Chinese symbols.
+  constexpr std::pair<ControlId, std::string_view> kEnglish[] = {
+      {ControlId::Label1_0, "Teeth T:"},
+      {ControlId::Label1_1, "Belt M:"},
+      {ControlId::Frame1, "Results"},
+      {ControlId::Label1_4, "Outer dia. Da:"},
+      {ControlId::Label1_3, "Pitch dia. D:"}};
+  if (language == Language::English) {
+    for (const auto& [control, caption] : kEnglish) {
+      if (control == id) return caption;
+    }
+  }
+  return Form1Description().control(id).text;
+}
+
+std::string accessibleName(ControlId id, Language language) {
   const std::optional<ControlId> label = labelOf(id);
   if (!label) return {};
-  std::string_view caption = Form1Description().control(*label).text;
+  std::string_view caption = captionOf(*label, language);
   if (!caption.empty() && caption.back() == ':') caption.remove_suffix(1);
   return std::string(caption);
 }

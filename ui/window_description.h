@@ -64,13 +64,28 @@ struct WindowDescription {
   std::vector<const ControlDescription*> tabOrder() const;
 };
 
+// The languages the window speaks. Chinese is the window as it was made; English serves every
+// desktop that speaks another language.
+enum class Language { Chinese, English };
+
+// The language for a desktop whose preferred interface language is `tag` ("zh-CN", "en-US", "C"):
+// Chinese for any Chinese tag and where the language cannot be told ("", "C", "POSIX",
+// "C.UTF-8"); English for any other. "zh-TW" -> Chinese, "de-DE" -> English.
+Language languageForDesktop(std::string_view tag);
+
+// A control's caption in a language: the description's own in Chinese; in English, "Teeth T:",
+// "Belt M:", "Results", "Outer dia. Da:" and "Pitch dia. D:" for the labels and the frame. Every
+// other text (the window's title, the list entries, the initial texts) is the same in both.
+std::string_view captionOf(ControlId id, Language language);
+
 // The label beside an input or result, which names it: Label1(0) for Text2(0); nothing for any
 // other control.
 std::optional<ControlId> labelOf(ControlId id);
 
 // What assistive technology calls a focusable control: the caption of the label beside it without
-// its colon, "齿数T" for Text2(0), "节圆直径 D" for Text1(0); empty for any other control.
-std::string accessibleName(ControlId id);
+// its colon, "齿数T" for Text2(0), "节圆直径 D" for Text1(0) ("Teeth T", "Pitch dia. D" in
+// English); empty for any other control.
+std::string accessibleName(ControlId id, Language language = Language::Chinese);
 
 // The window as it is before any code runs: caption "Korvale", client area 3150 × 3375 twips, the
 // nine controls with their captions, initial texts "20" and "5M", fonts and tab indexes.

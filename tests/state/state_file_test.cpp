@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <limits>
 #include <optional>
@@ -219,6 +220,10 @@ class Scene {
     fs::create_symlink(target, at(name));
     handOver(at(name), owner);
   }
+  void hardLink(const std::string& name, const std::string& other) const {
+    fs::create_hard_link(at(name), at(other));
+  }
+  void fifo(const std::string& name) const { ::mkfifo(at(name).c_str(), 0666); }
   void mode(const std::string& name, int mode) const { fs::permissions(at(name), fs::perms(mode)); }
   void old(const std::string& name) const {
     fs::last_write_time(at(name), fs::file_time_type::clock::now() - std::chrono::hours(1));
@@ -264,178 +269,52 @@ class Scene {
 // stand in its way. Each case runs as an unprivileged user (root writes where no user can) with
 // umask 027; the cases marked root plant what belongs to another account.
 TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
+  using S = const Scene&;
+  using platform::WriteFault;
   const std::string denied = "error 70: Permission denied";
   const std::string notRegular = "error 75: Not a regular file";
-  const std::string bashrc = "alias ls='ls -l'\nexport EDITOR=vi\n";
+  const std::string foreignLink = denied + " (a link there belongs to another user)";
+  const std::string bashrc = "home/.bashrc=alias ls='ls -l'\n";
+  const std::string shorter = "\"123456789\"\r\n\"14M\"\r\n";
+  const auto planted = [](S s, int folderMode) {
+    s.mode("app", folderMode);
+    s.file("home/.bashrc", "alias ls='ls -l'\n");
+    s.link("app/Rede.txt", "../home/.bashrc", kOtherUser);
+  };
   const struct {
     const char* name;
     bool root;
-    void (*arrange)(const Scene&);
-    std::optional<platform::WriteFault> fault;
+    std::function<void(S)> arrange;
+    std::optional<WriteFault> fault;
     const char* read;
     std::string saved;
     std::string after;
   } cases[] = {
-      {"own file",
-       false,
-       [](const Scene& s) { s.file("app/Rede.txt", kOld, 0640); },
-       {},
-       "20 5M",
-       "saved",
-       "app/Rede.txt=new 640"},
-      {"no file yet", false, [](const Scene&) {}, {}, "-", "saved", "app/Rede.txt=new 640"},
-      {"read-only file",
-       false,
-       [](const Scene& s) { s.file("app/Rede.txt", kOld, 0444); },
-       {},
-       "20 5M",
-       denied,
-       "app/Rede.txt=old 444"},
-      {"unreadable file",
-       false,
-       [](const Scene& s) { s.file("app/Rede.txt", kOld, 0); },
-       {},
-       "-",
-       denied,
-       "app/Rede.txt=old 000"},
-      {"no file, folder takes none",
-       false,
-       [](const Scene& s) { s.mode("app", 0555); },
-       {},
-       "-",
-       denied,
-       ""},
-      {"own file, folder takes none",
-       false,
-       [](const Scene& s) {
-         s.file("app/Rede.txt", "\"123456789\"\r\n\"14M\"\r\n");
-         s.mode("app", 0555);
-       },
-       {},
-       "123456789 14M",
-       "saved",
-       "app/Rede.txt=new"},
-      {"the same, the disk full half-way", false,
-       [](const Scene& s) {
-         s.file("app/Rede.txt", kOld);
-         s.mode("app", 0555);
-       },
-       platform::WriteFault{5, ENOSPC}, "20 5M", "error 61: No space left on device",
-       "app/Rede.txt=old"},
-      {"read-only file system", false, [](const Scene& s) { s.file("app/Rede.txt", kOld); },
-       platform::WriteFault{0, EROFS}, "20 5M", "error 70: Read-only file system",
-       "app/Rede.txt=old"},
-      {"a file with a second name",
-       false,
-       [](const Scene& s) {
-         s.file("app/Rede.txt", kOld);
-         fs::create_hard_link(s.at("app/Rede.txt"), s.at("home/copy.txt"));
-       },
-       {},
-       "20 5M",
-       "saved",
-       "app/Rede.txt=new home/copy.txt=new"},
-      {"own link",
-       false,
-       [](const Scene& s) {
-         s.file("home/keep.txt", kOld);
-         s.link("app/Rede.txt", "../home/keep.txt");
-       },
-       {},
-       "20 5M",
-       "saved",
-       "app/Rede.txt->../home/keep.txt home/keep.txt=new"},
-      {"own link leading nowhere yet",
-       false,
-       [](const Scene& s) { s.link("app/Rede.txt", "../home/new.txt"); },
-       {},
-       "-",
-       "saved",
-       "app/Rede.txt->../home/new.txt home/new.txt=new 640"},
-      {"own link to a device",
-       false,
-       [](const Scene& s) { s.link("app/Rede.txt", "/dev/null"); },
-       {},
-       "-",
-       notRegular,
-       "app/Rede.txt->/dev/null"},
-      {"FIFO",
-       false,
-       [](const Scene& s) { ::mkfifo(s.at("app/Rede.txt").c_str(), 0666); },
-       {},
-       "-",
-       notRegular,
-       "app/Rede.txt|"},
-      {"FIFO, folder takes none",
-       false,
-       [](const Scene& s) {
-         ::mkfifo(s.at("app/Rede.txt").c_str(), 0666);
-         s.mode("app", 0555);
-       },
-       {},
-       "-",
-       notRegular,
-       "app/Rede.txt|"},
-      {"folder named Rede.txt",
-       false,
-       [](const Scene& s) { fs::create_directory(s.at("app/Rede.txt")); },
-       {},
-       "-",
-       notRegular,
-       "app/Rede.txt/"},
-      {"another user's file",
-       true,
-       [](const Scene& s) { s.file("app/Rede.txt", kOld, 0666, kOtherUser); },
-       {},
-       "-",
-       denied + " (the file belongs to another user)",
-       "app/Rede.txt=old 666"},
-      {"link planted in a shared sticky folder",
-       true,
-       [](const Scene& s) {
-         s.mode("app", 01777);
-         s.file("home/.bashrc", "alias ls='ls -l'\nexport EDITOR=vi\n");
-         s.link("app/Rede.txt", "../home/.bashrc", kOtherUser);
-       },
-       {},
-       "-",
-       denied + " (a link there belongs to another user)",
-       "app/Rede.txt->../home/.bashrc home/.bashrc=" + bashrc},
-      {"link planted in a folder open to all",
-       true,
-       [](const Scene& s) {
-         s.mode("app", 0777);
-         s.file("home/.bashrc", "alias ls='ls -l'\nexport EDITOR=vi\n");
-         s.link("app/Rede.txt", "../home/.bashrc", kOtherUser);
-       },
-       {},
-       "-",
-       denied + " (a link there belongs to another user)",
-       "app/Rede.txt->../home/.bashrc home/.bashrc=" + bashrc},
-      {"the administrator's link",
-       true,
-       [](const Scene& s) {
-         s.file("home/keep.txt", kOld);
-         s.link("app/Rede.txt", "../home/keep.txt", 0);
-       },
-       {},
-       "20 5M",
-       "saved",
-       "app/Rede.txt->../home/keep.txt home/keep.txt=new"},
-      {"another user's leftover",
-       true,
-       [](const Scene& s) {
-         s.file("app/.Rede.txt.korvale-a1B2c3", "x", 0644, kOtherUser);
-         s.old("app/.Rede.txt.korvale-a1B2c3");
-       },
-       {},
-       "-",
-       "saved",
-       "app/.Rede.txt.korvale-a1B2c3=x app/Rede.txt=new 640"},
+      // clang-format off
+      {"own file", false, [](S s) { s.file("app/Rede.txt", kOld, 0640); }, {}, "20 5M", "saved", "app/Rede.txt=new 640"},
+      {"no file yet", false, [](S) {}, {}, "-", "saved", "app/Rede.txt=new 640"},
+      {"read-only file", false, [](S s) { s.file("app/Rede.txt", kOld, 0444); }, {}, "20 5M", denied, "app/Rede.txt=old 444"},
+      {"unreadable file", false, [](S s) { s.file("app/Rede.txt", kOld, 0); }, {}, "-", denied, "app/Rede.txt=old 000"},
+      {"no file, folder takes none", false, [](S s) { s.mode("app", 0555); }, {}, "-", denied, ""},
+      {"shorter text, folder takes none", false, [&](S s) { s.file("app/Rede.txt", shorter); s.mode("app", 0555); }, {}, "123456789 14M", "saved", "app/Rede.txt=new"},
+      {"the same, disk full half-way", false, [](S s) { s.file("app/Rede.txt", kOld); s.mode("app", 0555); }, WriteFault{5, ENOSPC}, "20 5M", "error 61: No space left on device", "app/Rede.txt=old"},
+      {"read-only file system", false, [](S s) { s.file("app/Rede.txt", kOld); }, WriteFault{0, EROFS}, "20 5M", "error 70: Read-only file system", "app/Rede.txt=old"},
+      {"a second name", false, [](S s) { s.file("app/Rede.txt", kOld); s.hardLink("app/Rede.txt", "home/copy.txt"); }, {}, "20 5M", "saved", "app/Rede.txt=new home/copy.txt=new"},
+      {"own link", false, [](S s) { s.file("home/keep.txt", kOld); s.link("app/Rede.txt", "../home/keep.txt"); }, {}, "20 5M", "saved", "app/Rede.txt->../home/keep.txt home/keep.txt=new"},
+      {"own link leading nowhere yet", false, [](S s) { s.link("app/Rede.txt", "../home/new.txt"); }, {}, "-", "saved", "app/Rede.txt->../home/new.txt home/new.txt=new 640"},
+      {"own link to a device", false, [](S s) { s.link("app/Rede.txt", "/dev/null"); }, {}, "-", notRegular, "app/Rede.txt->/dev/null"},
+      {"FIFO", false, [](S s) { s.fifo("app/Rede.txt"); }, {}, "-", notRegular, "app/Rede.txt|"},
+      {"FIFO, folder takes none", false, [](S s) { s.fifo("app/Rede.txt"); s.mode("app", 0555); }, {}, "-", notRegular, "app/Rede.txt|"},
+      {"folder named Rede.txt", false, [](S s) { fs::create_directory(s.at("app/Rede.txt")); }, {}, "-", notRegular, "app/Rede.txt/"},
+      {"another user's file", true, [](S s) { s.file("app/Rede.txt", kOld, 0666, kOtherUser); }, {}, "-", denied + " (the file belongs to another user)", "app/Rede.txt=old 666"},
+      {"link planted in a sticky folder", true, [&](S s) { planted(s, 01777); }, {}, "-", foreignLink, "app/Rede.txt->../home/.bashrc " + bashrc},
+      {"link planted in an open folder", true, [&](S s) { planted(s, 0777); }, {}, "-", foreignLink, "app/Rede.txt->../home/.bashrc " + bashrc},
+      {"the administrator's link", true, [](S s) { s.file("home/keep.txt", kOld); s.link("app/Rede.txt", "../home/keep.txt", 0); }, {}, "20 5M", "saved", "app/Rede.txt->../home/keep.txt home/keep.txt=new"},
+      {"another user's leftover", true, [](S s) { s.file("app/.Rede.txt.korvale-a1B2c3", "x", 0644, kOtherUser); s.old("app/.Rede.txt.korvale-a1B2c3"); }, {}, "-", "saved", "app/.Rede.txt.korvale-a1B2c3=x app/Rede.txt=new 640"},
+      // clang-format on
   };
-  const bool asRoot = ::geteuid() == 0;
   for (const auto& c : cases) {
-    if (c.root && !asRoot) continue;  // only root can give a file to another account
+    if (c.root && ::geteuid() != 0) continue;  // only root can give a file to another account
     Scene scene;
     c.arrange(scene);
     StateFile file(scene.app());
@@ -444,8 +323,7 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
       ::umask(027);
       std::string result = readOutcome(file) + " | ";
       result += saveOutcome(file);
-      if (::umask(027) != 027) result += " | the umask changed";
-      return result;
+      return ::umask(027) == 027 ? result : result + " | the umask changed";
     });
     scene.mode("app", 0755);
     EXPECT_EQ(outcome, c.read + std::string(" | ") + c.saved) << c.name;

@@ -54,12 +54,40 @@ TEST(WindowDescription, EveryControlAsTheLayoutTableHasIt) {
   EXPECT_EQ(window.pitchListEntries, (std::vector<std::string_view>{"3M", "5M", "8M", "14M"}));
 }
 
-TEST(WindowDescription, EachInputAndResultIsNamedByItsLabel) {
-  const std::pair<ControlId, const char*> cases[] = {
-      {ControlId::Text2_0, "齿数T"},      {ControlId::Combo1_1, "模数M"},
-      {ControlId::Text1_1, "顶圆直径Da"}, {ControlId::Text1_0, "节圆直径 D"},
-      {ControlId::Label1_0, ""},          {ControlId::Frame1, ""}};
-  for (const auto& [id, name] : cases) EXPECT_EQ(accessibleName(id), name);
+// Chinese where the desktop speaks it or says nothing; English for every other language. The
+// captions, and the names a screen reader announces, in each.
+TEST(WindowDescription, SpeaksChineseOrEnglishAsTheDesktopDoes) {
+  // clang-format off
+  const std::pair<const char*, Language> desktops[] = {
+      {"zh-CN", Language::Chinese}, {"zh-TW", Language::Chinese}, {"zh", Language::Chinese},
+      {"zh_CN.UTF-8", Language::Chinese}, {"", Language::Chinese}, {"C", Language::Chinese},
+      {"C.UTF-8", Language::Chinese}, {"POSIX", Language::Chinese}, {"en-US", Language::English},
+      {"de-DE", Language::English}, {"ja-JP", Language::English}, {"zu-ZA", Language::English}};
+  const struct { ControlId id; const char* chinese; const char* english; } captions[] = {
+      {ControlId::Label1_0, "齿数T:", "Teeth T:"},
+      {ControlId::Label1_1, "模数M:", "Belt M:"},
+      {ControlId::Frame1, "结果", "Results"},
+      {ControlId::Label1_4, "顶圆直径Da:", "Outer dia. Da:"},
+      {ControlId::Label1_3, "节圆直径 D:", "Pitch dia. D:"},
+      {ControlId::Text2_0, "20", "20"},
+      {ControlId::Combo1_1, "5M", "5M"}};
+  const struct { ControlId id; const char* chinese; const char* english; } names[] = {
+      {ControlId::Text2_0, "齿数T", "Teeth T"},
+      {ControlId::Combo1_1, "模数M", "Belt M"},
+      {ControlId::Text1_1, "顶圆直径Da", "Outer dia. Da"},
+      {ControlId::Text1_0, "节圆直径 D", "Pitch dia. D"},
+      {ControlId::Label1_0, "", ""},
+      {ControlId::Frame1, "", ""}};
+  // clang-format on
+  for (const auto& [tag, language] : desktops) EXPECT_EQ(languageForDesktop(tag), language) << tag;
+  for (const auto& c : captions) {
+    EXPECT_EQ(captionOf(c.id, Language::Chinese), c.chinese);
+    EXPECT_EQ(captionOf(c.id, Language::English), c.english);
+  }
+  for (const auto& c : names) {
+    EXPECT_EQ(accessibleName(c.id, Language::Chinese), c.chinese);
+    EXPECT_EQ(accessibleName(c.id, Language::English), c.english);
+  }
 }
 
 TEST(WindowDescription, TabOrderAndScaling) {

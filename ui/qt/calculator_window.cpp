@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -40,10 +41,17 @@ void showMessageBox(QWidget* parent, const QString& title, const QString& messag
   QMessageBox::critical(parent, title, message);
 }
 
+// Qt's first interface language honours LANGUAGE, LC_ALL, LC_MESSAGES and LANG: "zh-CN", "C".
+Language desktopLanguage() {
+  return languageForDesktop(QLocale::system().uiLanguages().value(0).toStdString());
+}
+
 }  // namespace
 
-CalculatorWindow::CalculatorWindow(StateFile stateFile, ErrorReporter reporter)
+CalculatorWindow::CalculatorWindow(StateFile stateFile, ErrorReporter reporter,
+                                   std::optional<Language> language)
     : reporter_(reporter ? std::move(reporter) : ErrorReporter(showMessageBox)),
+      language_(language ? *language : desktopLanguage()),
       form_(std::make_unique<Form1>(static_cast<FrontEnd&>(*this), std::move(stateFile))) {
   const WindowDescription& description = Form1Description();
   setWindowTitle(toQString(description.caption));
@@ -90,7 +98,7 @@ void CalculatorWindow::buildControls() {
     if (control.kind == ControlKind::Label) widgets.at(control.id)->lower();
     // Each input and result is named by its label, for screen readers and for Alt+letter.
     if (const std::optional<ControlId> label = labelOf(control.id)) {
-      const QString name = toQString(ui::accessibleName(control.id));
+      const QString name = toQString(ui::accessibleName(control.id, language_));
       widgets.at(control.id)->setAccessibleName(name);
       // On Linux Qt names an editable combo box by its text; the field inside carries the name.
       if (control.id == ControlId::Combo1_1) combo_->lineEdit()->setAccessibleName(name);
@@ -111,7 +119,7 @@ QWidget* CalculatorWindow::buildControl(const ControlDescription& control, QWidg
   QWidget* widget = nullptr;
   switch (control.kind) {
     case ControlKind::Label: {
-      auto* label = new QLabel(toQString(control.text), container);
+      auto* label = new QLabel(toQString(captionOf(control.id, language_)), container);
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       widget = label;
       break;
@@ -142,7 +150,7 @@ QWidget* CalculatorWindow::buildControl(const ControlDescription& control, QWidg
       break;
     }
     case ControlKind::Frame:
-      widget = new QGroupBox(toQString(control.text), container);
+      widget = new QGroupBox(toQString(captionOf(control.id, language_)), container);
       break;
   }
   widget->setObjectName(toQString(control.name) + "(" + QString::number(control.member) + ")");

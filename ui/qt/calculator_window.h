@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "state/state_file.h"
 #include "ui/form1.h"
@@ -23,7 +24,9 @@ class CalculatorWindow : public QWidget, private FrontEnd {
   using ErrorReporter =
       std::function<void(QWidget* parent, const QString& title, const QString& message)>;
 
-  explicit CalculatorWindow(StateFile stateFile, ErrorReporter reporter = {});
+  // The captions in `language`, by default the one for the desktop's interface language.
+  explicit CalculatorWindow(StateFile stateFile, ErrorReporter reporter = {},
+                            std::optional<Language> language = {});
   ~CalculatorWindow() override;
 
   QLineEdit* textBox(ControlId id) const;
@@ -52,6 +55,7 @@ class CalculatorWindow : public QWidget, private FrontEnd {
   void placeCentredOnScreen();
 
   ErrorReporter reporter_;
+  Language language_;
   std::unique_ptr<Form1> form_;
   std::map<ControlId, QLineEdit*> textBoxes_;
   QComboBox* combo_ = nullptr;

@@ -28,6 +28,14 @@ void showMessageBox(HWND owner, const std::wstring& title, const std::wstring& m
   MessageBoxW(owner, message.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
 
+// The user's interface language as a tag, "zh-CN" or "en-US"; empty where it cannot be told.
+Language userLanguage() {
+  wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+  const LCID locale = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
+  if (LCIDToLocaleName(locale, name, LOCALE_NAME_MAX_LENGTH, 0) == 0) name[0] = L'\0';
+  return languageForDesktop(fromWide(name));
+}
+
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
   if (GetClassInfoExW(instance, kWindowClass, &windowClass)) return;
@@ -47,10 +55,11 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
 }  // namespace
 
 CalculatorWindow::CalculatorWindow(StateFile stateFile, ErrorReporter reporter,
-                                   std::unique_ptr<AccessibleNames> names)
+                                   std::unique_ptr<AccessibleNames> names, Language language)
     : form_(static_cast<FrontEnd&>(*this), std::move(stateFile)),
       reporter_(reporter ? std::move(reporter) : ErrorReporter(showMessageBox)),
-      names_(names ? std::move(names) : dynamicAnnotationNames()) {}
+      names_(names ? std::move(names) : dynamicAnnotationNames()),
+      language_(language) {}
 
 CalculatorWindow::~CalculatorWindow() {
   forgetNames();
@@ -64,13 +73,15 @@ CalculatorWindow::~CalculatorWindow() {
 
 std::unique_ptr<CalculatorWindow> CalculatorWindow::create(HINSTANCE instance, StateFile stateFile,
                                                            ErrorReporter reporter,
-                                                           std::unique_ptr<AccessibleNames> names) {
+                                                           std::unique_ptr<AccessibleNames> names,
+                                                           std::optional<Language> language) {
   INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&commonControls);
   registerWindowClass(instance, windowProcedure);
 
   std::unique_ptr<CalculatorWindow> self(
-      new CalculatorWindow(std::move(stateFile), std::move(reporter), std::move(names)));
+      new CalculatorWindow(std::move(stateFile), std::move(reporter), std::move(names),
+                           language ? *language : userLanguage()));
   const WindowDescription& description = Form1Description();
   // First at the size for the system's DPI; layOut then fits it to the monitor's.
   const SIZE client = clientSize(dpiOfWindow(nullptr));
@@ -124,7 +135,7 @@ void CalculatorWindow::buildControls(HINSTANCE instance) {
     const wchar_t* windowClass = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD extendedStyle = 0;
-    std::wstring text = toWide(c.text);
+    std::wstring text = toWide(captionOf(c.id, language_));
     switch (c.kind) {
       case ControlKind::Label:
         style |= SS_LEFT;
@@ -179,7 +190,7 @@ void CalculatorWindow::buildControls(HINSTANCE instance) {
 // focus goes, too.
 void CalculatorWindow::nameControls() {
   for (const ControlDescription& c : Form1Description().controls) {
-    const std::wstring name = toWide(accessibleName(c.id));
+    const std::wstring name = toWide(accessibleName(c.id, language_));
     if (name.empty()) continue;
     std::vector<HWND> parts{controls_.at(c.id)};
     COMBOBOXINFO combo{};

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,12 @@ class CalculatorWindow : private FrontEnd {
   // Registers the window class on first use, creates the window and its controls, runs the
   // form's start-up, then centres the window on the work area and shows it.
   // Controls are named for assistive technology through `names`, by default the system's
-  // annotation service.
+  // annotation service. The captions are in `language`, by default the one for the user's
+  // interface language.
   static std::unique_ptr<CalculatorWindow> create(HINSTANCE instance, StateFile stateFile,
                                                   ErrorReporter reporter = {},
-                                                  std::unique_ptr<AccessibleNames> names = {});
+                                                  std::unique_ptr<AccessibleNames> names = {},
+                                                  std::optional<Language> language = {});
   ~CalculatorWindow() override;
   CalculatorWindow(const CalculatorWindow&) = delete;
   CalculatorWindow& operator=(const CalculatorWindow&) = delete;
@@ -45,7 +48,7 @@ class CalculatorWindow : private FrontEnd {
 
  private:
   CalculatorWindow(StateFile stateFile, ErrorReporter reporter,
-                   std::unique_ptr<AccessibleNames> names);
+                   std::unique_ptr<AccessibleNames> names, Language language);
 
   void makeTopmost() override;
   void showErrorReport(const std::string& title, const std::string& message) override;
@@ -77,6 +80,7 @@ class CalculatorWindow : private FrontEnd {
   Form1 form_;
   ErrorReporter reporter_;
   std::unique_ptr<AccessibleNames> names_;
+  Language language_;
   std::vector<HWND> named_;
   HWND window_ = nullptr;
   int dpi_ = 96;

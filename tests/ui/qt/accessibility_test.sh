@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real korvale under Xvfb on a private D-Bus session with the AT-SPI accessibility bus, read
-# by atspi_check.py as a screen reader would. Usage: accessibility_test.sh KORVALE
+# by atspi_check.py as a screen reader would, on a desktop in a language (LANG), whose names it
+# expects. Usage: accessibility_test.sh KORVALE LANG (zh_CN.UTF-8 or en_US.UTF-8)
 set -euo pipefail
 if [ -z "${KORVALE_ON_PRIVATE_BUS:-}" ]; then
   export KORVALE_ON_PRIVATE_BUS=1
@@ -18,8 +19,9 @@ cleanup() {
 }
 trap cleanup EXIT
 cp "$1" "$work/"  # a fresh folder: the design inputs, no saved ones
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$work/$(basename "$1")" >/dev/null 2>&1 &
+LANG=$2 LANGUAGE="" LC_ALL="" LC_MESSAGES="" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+  "$work/$(basename "$1")" >/dev/null 2>&1 &
 app=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
 [ -n "$window" ] || { echo "FAIL: no window"; exit 1; }
-/usr/bin/python3 "$here/atspi_check.py" "$window"
+/usr/bin/python3 "$here/atspi_check.py" "$window" "${2:0:2}"

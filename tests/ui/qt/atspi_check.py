@@ -55,13 +55,18 @@ def expect(what, actual, expected):
         sys.exit(f"FAIL: {what} is {actual!r}, expected {expected!r}")
 
 
+# The names in the language the desktop speaks (the second argument, zh or en).
+NAMES = {
+    "zh": ("齿数T", "结果", "顶圆直径Da", "节圆直径 D", "模数M"),
+    "en": ("Teeth T", "Results", "Outer dia. Da", "Pitch dia. D", "Belt M"),
+}[sys.argv[2]]
 application = find_application()
-teeth = named(application, "text", "齿数T")
-group = named(application, "panel", "结果")
-tip = named(group, "text", "顶圆直径Da")
-pitch_circle = named(group, "text", "节圆直径 D")
+teeth = named(application, "text", NAMES[0])
+group = named(application, "panel", NAMES[1])
+tip = named(group, "text", NAMES[2])
+pitch_circle = named(group, "text", NAMES[3])
 combo = next(node for _, node in walk(application) if node.getRoleName() == "combo box")
-field = named(combo, "text", "模数M")
+field = named(combo, "text", NAMES[4])
 expect("the teeth", text_of(teeth), "20")
 expect("the pitch field", text_of(field), "5M")
 expect("D", text_of(pitch_circle), "31.83")
@@ -71,7 +76,7 @@ expect("the pitch list", entries, ["3M", "5M", "8M", "14M"])
 labels = [target.name for relation in combo.getRelationSet()
           if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY
           for target in (relation.getTarget(i) for i in range(relation.getNTargets()))]
-expect("the pitch list's label", labels, ["模数M:"])
+expect("the pitch list's label", labels, [NAMES[4] + ":"])
 
 changed = set()
 pyatspi.Registry.registerEventListener(
@@ -90,7 +95,7 @@ pyatspi.Registry.start()
 expect("the teeth after typing", text_of(teeth), "203")
 expect("D after typing", text_of(pitch_circle), "323.08")
 expect("Da after typing", text_of(tip), "323.08")
-for name in ("节圆直径 D", "顶圆直径Da"):
+for name in (NAMES[3], NAMES[2]):
     if name not in changed:
         sys.exit(f"FAIL: no text-changed event from \"{name}\" (seen from: {sorted(changed)})")
 print(dump(application))

@@ -8,8 +8,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetricsF>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTest>
@@ -159,11 +162,13 @@ TEST(QtWindow, PlaysEveryWindowScenario) {
 
 class CalculatorWindowTest : public ::testing::Test {
  protected:
-  std::unique_ptr<CalculatorWindow> open() {
+  std::unique_ptr<CalculatorWindow> open(Language language = Language::Chinese) {
     auto window = std::make_unique<CalculatorWindow>(
-        StateFile(directory_.u8path()), [this](QWidget*, const QString&, const QString& message) {
+        StateFile(directory_.u8path()),
+        [this](QWidget*, const QString&, const QString& message) {
           reports_.push_back(message.toStdString());
-        });
+        },
+        language);
     window->show();
     QApplication::setActiveWindow(window.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -198,29 +203,49 @@ TEST_F(CalculatorWindowTest, StartsFocusedFixedAndTopmostWithTheTabOrder) {
 // in device pixels within a pixel of the twips at that scale. ctest runs it at scale factors 1,
 // 1.5 and 2 (QT_SCALE_FACTOR).
 TEST_F(CalculatorWindowTest, LaidOutFromTwipsAtEveryScaleFactor) {
-  auto window = open();
   const double scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
                            ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
                            : 1.0;
-  EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), scale);
-  EXPECT_EQ(window->size(), QSize(210, 225));
-  const auto* frame = window->findChild<QWidget*>("Frame1(0)");
-  for (const ControlDescription& c : Form1Description().controls) {
-    const QString name = QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())) +
-                         "(" + QString::number(c.member) + ")";
-    const auto* widget = window->findChild<QWidget*>(name);
-    ASSERT_NE(widget, nullptr) << name.toStdString();
-    EXPECT_EQ(widget->parentWidget(), c.insideFrame ? frame : window.get()) << name.toStdString();
-    const TwipsRect& t = c.bounds;
-    EXPECT_EQ(widget->geometry(), QRect(t.left / 15, t.top / 15, t.width / 15, t.height / 15))
-        << name.toStdString();
-    EXPECT_NEAR(widget->width() * scale, twipsToPixels(t.width, static_cast<int>(96 * scale)), 1)
-        << name.toStdString();
-    EXPECT_NEAR(widget->height() * scale, twipsToPixels(t.height, static_cast<int>(96 * scale)), 1)
-        << name.toStdString();
-    EXPECT_EQ(widget->font().pointSizeF(), 10.5) << name.toStdString();
-    EXPECT_EQ(widget->font().bold(), c.kind == ControlKind::Label) << name.toStdString();
-    EXPECT_EQ(widget->font().families().value(0), "宋体") << name.toStdString();
+  for (Language language : {Language::Chinese, Language::English}) {
+    auto window = open(language);
+    EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), scale);
+    EXPECT_EQ(window->size(), QSize(210, 225));
+    const auto* frame = window->findChild<QWidget*>("Frame1(0)");
+    for (const ControlDescription& c : Form1Description().controls) {
+      const QString name = QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())) +
+                           "(" + QString::number(c.member) + ")";
+      SCOPED_TRACE(name.toStdString() + (language == Language::English ? " in English" : ""));
+      const auto* widget = window->findChild<QWidget*>(name);
+      ASSERT_NE(widget, nullptr);
+      EXPECT_EQ(widget->parentWidget(), c.insideFrame ? frame : window.get());
+      const TwipsRect& t = c.bounds;
+      EXPECT_EQ(widget->geometry(), QRect(t.left / 15, t.top / 15, t.width / 15, t.height / 15));
+      EXPECT_NEAR(widget->width() * scale, twipsToPixels(t.width, static_cast<int>(96 * scale)), 1);
+      EXPECT_NEAR(widget->height() * scale, twipsToPixels(t.height, static_cast<int>(96 * scale)),
+                  1);
+      EXPECT_EQ(widget->font().pointSizeF(), 10.5);
+      EXPECT_EQ(widget->font().bold(), c.kind == ControlKind::Label);
+      EXPECT_EQ(widget->font().families().value(0), "宋体");
+
+      // The caption in the window's language, every character drawn from a font that has it,
+      // as wide as its rectangle at most (a group box's title stands in from its corner). The
+      // English ones fit its height too; the Chinese glyphs of the CJK fonts reach two pixels
+      // below a label, as they always have.
+      const auto* label = qobject_cast<const QLabel*>(widget);
+      const auto* group = qobject_cast<const QGroupBox*>(widget);
+      const QString caption = label ? label->text() : group ? group->title() : QString();
+      if (caption.isEmpty()) continue;
+      EXPECT_EQ(caption.toStdString(), captionOf(c.id, language));
+      const QFontMetricsF metrics(widget->font(), widget);
+      EXPECT_LE(metrics.horizontalAdvance(caption), widget->width() - (group ? 16 : 0));
+      const QFontMetrics pixels(widget->font(), widget);
+      if (language == Language::English && label) {
+        EXPECT_LT(pixels.ascent() + pixels.tightBoundingRect(caption).bottom(), widget->height());
+      }
+      for (const char32_t character : caption.toUcs4()) {
+        EXPECT_TRUE(QFontMetrics(widget->font()).inFontUcs4(character)) << character;
+      }
+    }
   }
 }
 

@@ -184,10 +184,10 @@ TEST(Win32Window, PlaysEveryWindowScenario) {
 
 class Win32WindowTest : public ::testing::Test {
  protected:
-  std::unique_ptr<CalculatorWindow> open() {
-    auto window =
-        CalculatorWindow::create(GetModuleHandleW(nullptr), StateFile(directory_.u8path()),
-                                 [](HWND, const std::wstring&, const std::wstring&) {});
+  std::unique_ptr<CalculatorWindow> open(Language language = Language::Chinese) {
+    auto window = CalculatorWindow::create(
+        GetModuleHandleW(nullptr), StateFile(directory_.u8path()),
+        [](HWND, const std::wstring&, const std::wstring&) {}, {}, language);
     EXPECT_NE(window, nullptr);
     return window;
   }
@@ -227,6 +227,35 @@ TEST_F(Win32WindowTest, WindowIsTopmostFixedWithItsFontsAndTabOrder) {
 
 // Every control's rectangle in the client area, and the client area itself, as the twips of the
 // description give them at the window's DPI; the fonts at that DPI.
+// Every caption in the window's language, as wide as its rectangle at most in the font it is
+// drawn with (a group box's title stands in from its corner).
+void expectCaptionsFit(const CalculatorWindow& window, Language language, int dpi) {
+  for (const ControlDescription& c : Form1Description().controls) {
+    if (c.kind != ControlKind::Label && c.kind != ControlKind::Frame) continue;
+    HWND control = window.control(c.id);
+    EXPECT_EQ(text(control), captionOf(c.id, language));
+    const std::wstring caption = platform::toWide(captionOf(c.id, language));
+    HDC dc = GetDC(control);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    RECT bounds{};
+    GetClientRect(control, &bounds);
+    const int inset = c.kind == ControlKind::Frame ? 2 * MulDiv(8, dpi, 96) : 0;
+    EXPECT_LE(extent.cx, bounds.right - inset) << c.name << c.member << " at " << dpi;
+    // The English captions stand on a baseline inside the label and reach no lower; the Chinese
+    // glyphs of the CJK fonts reach below a label, as they always have.
+    if (language == Language::English && c.kind == ControlKind::Label) {
+      EXPECT_LE(metrics.tmAscent, bounds.bottom) << c.name << c.member << " at " << dpi;
+    }
+  }
+}
+
 void expectLaidOutAt(const CalculatorWindow& window, int dpi) {
   EXPECT_EQ(window.dpi(), dpi);
   RECT client{};
@@ -254,20 +283,34 @@ void expectLaidOutAt(const CalculatorWindow& window, int dpi) {
 }
 
 TEST_F(Win32WindowTest, LaidOutFromTwipsAtTheStartDpiAndAfterEveryDpiChange) {
-  auto window = open();
-  const char* expected = std::getenv("KORVALE_EXPECTED_DPI");
-  expectLaidOutAt(*window, expected != nullptr ? std::atoi(expected) : 96);
-  for (int dpi : {144, 192, 96}) {
-    RECT suggested{};
-    GetWindowRect(window->handle(), &suggested);
-    SendMessageW(window->handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                 reinterpret_cast<LPARAM>(&suggested));
-    expectLaidOutAt(*window, dpi);
-    RECT moved{};
-    GetWindowRect(window->handle(), &moved);
-    EXPECT_EQ(moved.left, suggested.left) << "the suggested rectangle is applied";
-    EXPECT_EQ(moved.top, suggested.top);
+  for (Language language : {Language::Chinese, Language::English}) {
+    auto window = open(language);
+    const char* expected = std::getenv("KORVALE_EXPECTED_DPI");
+    expectLaidOutAt(*window, expected != nullptr ? std::atoi(expected) : 96);
+    for (int dpi : {144, 192, 96}) {
+      RECT suggested{};
+      GetWindowRect(window->handle(), &suggested);
+      SendMessageW(window->handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+      expectLaidOutAt(*window, dpi);
+      expectCaptionsFit(*window, language, dpi);
+      RECT moved{};
+      GetWindowRect(window->handle(), &moved);
+      EXPECT_EQ(moved.left, suggested.left) << "the suggested rectangle is applied";
+      EXPECT_EQ(moved.top, suggested.top);
+    }
   }
+}
+
+// The window speaks the user's interface language, which Wine takes from LANG (for the C locale
+// it gives English, as Windows always has a language): Chinese for a Chinese one, English for any
+// other. ctest runs it once more under each.
+TEST_F(Win32WindowTest, SpeaksTheUsersLanguage) {
+  const char* lang = std::getenv("LANG");
+  const std::string tag = lang != nullptr ? lang : "";
+  const bool chinese = tag.rfind("zh", 0) == 0;
+  auto window = CalculatorWindow::create(GetModuleHandleW(nullptr), StateFile(directory_.u8path()));
+  EXPECT_EQ(text(window->control(ControlId::Label1_0)), chinese ? "齿数T:" : "Teeth T:") << tag;
 }
 
 // Remembers which control was given which name, and which names were forgotten.
@@ -285,8 +328,9 @@ class RecordedNames : public AccessibleNames {
 
 TEST_F(Win32WindowTest, EachInputAndResultIsNamedByItsLabelForScreenReaders) {
   std::map<HWND, std::string> names;
-  auto window = CalculatorWindow::create(GetModuleHandleW(nullptr), StateFile(directory_.u8path()),
-                                         {}, std::make_unique<RecordedNames>(names));
+  auto window =
+      CalculatorWindow::create(GetModuleHandleW(nullptr), StateFile(directory_.u8path()), {},
+                               std::make_unique<RecordedNames>(names), Language::Chinese);
   COMBOBOXINFO combo{};
   combo.cbSize = sizeof combo;
   GetComboBoxInfo(window->control(ControlId::Combo1_1), &combo);
