@@ -58,8 +58,8 @@ std::optional<SavedInputs> StateFile::ReadState() const noexcept {
     if (!file) return std::nullopt;
     std::optional<SavedInputs> inputs = parseStateFile(*file);
     if (!inputs) return std::nullopt;
-    return SavedInputs{platform::fromFileCodePage(inputs->teethText),
-                       platform::fromFileCodePage(inputs->pitchText)};
+    return SavedInputs{platform::fromFileCodePage(std::move(inputs->teethText)),
+                       platform::fromFileCodePage(std::move(inputs->pitchText))};
   } catch (const std::bad_alloc&) {
     // A field too long to hold counts as an unreadable file.
     return std::nullopt;

@@ -1,5 +1,6 @@
 #include "state/state_format.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace korvale {
@@ -28,12 +29,15 @@ class Reader {
   void advance() {
     if (peek() != kEnd) ++position_;
   }
-  // Passes over every byte up to, not including, the first of `stops` or the end, and appends
-  // them to `value` unless that is null.
-  void takeUntil(std::string_view stops, std::string* value) {
+  std::size_t sizeHint() const { return chunk_.size() - position_ + source_.sizeHint(); }
+
+  // Passes over every byte up to, not including, the first that `isStop` accepts or the end,
+  // and appends them to `value` unless that is null.
+  template <class Stop>
+  void takeUntil(Stop isStop, std::string* value) {
     while (peek() != kEnd) {
-      std::size_t stop = chunk_.find_first_of(stops, position_);
-      if (stop == std::string_view::npos) stop = chunk_.size();
+      const auto found = std::find_if(chunk_.begin() + position_, chunk_.end(), isStop);
+      const auto stop = static_cast<std::size_t>(found - chunk_.begin());
       if (value != nullptr) value->append(chunk_.substr(position_, stop - position_));
       position_ = stop;
       if (position_ < chunk_.size()) return;
@@ -59,7 +63,8 @@ class Reader {
   std::size_t position_ = 0;
 };
 
-constexpr std::string_view kFieldEnds = ",\r\n";
+constexpr auto isFieldEnd = [](char c) { return c == ',' || c == '\r' || c == '\n'; };
+constexpr auto isQuote = [](char c) { return c == '"'; };
 
 void skipToFieldStart(Reader& in) {
   while (in.peek() == ' ' || in.peek() == '\t' || isLineEnd(in.peek())) in.advance();
@@ -75,9 +80,10 @@ void passOverSeparator(Reader& in) {
 
 std::string readQuoted(Reader& in) {
   std::string value;
+  value.reserve(in.sizeHint());
   in.advance();  // the opening quote
-  in.takeUntil("\"", &value);
-  in.takeUntil(kFieldEnds, nullptr);
+  in.takeUntil(isQuote, &value);
+  in.takeUntil(isFieldEnd, nullptr);
   passOverSeparator(in);
   return value;
 }
@@ -86,7 +92,8 @@ std::string readQuoted(Reader& in) {
 // or the end of the file are dropped.
 std::string readUnquoted(Reader& in) {
   std::string value;
-  in.takeUntil(kFieldEnds, &value);
+  value.reserve(in.sizeHint());
+  in.takeUntil(isFieldEnd, &value);
   const bool endsAtComma = in.peek() == ',';
   passOverSeparator(in);
   if (!endsAtComma) {
@@ -95,10 +102,14 @@ std::string readUnquoted(Reader& in) {
   return value;
 }
 
+// Room for the rest of the file is made at once (a 100 MB field is then copied once, not grown);
+// what a short field leaves unused is given back.
 std::optional<std::string> readField(Reader& in) {
   skipToFieldStart(in);
   if (in.peek() == kEnd) return std::nullopt;
-  return in.peek() == '"' ? readQuoted(in) : readUnquoted(in);
+  std::string value = in.peek() == '"' ? readQuoted(in) : readUnquoted(in);
+  if (value.capacity() > 2 * value.size() + 64) value.shrink_to_fit();
+  return value;
 }
 
 class MemorySource : public ByteSource {

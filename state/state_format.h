@@ -20,6 +20,8 @@ class ByteSource {
   // The next bytes, valid until the next call; empty at the end. Throws nothing; a read error
   // reads as the end.
   virtual std::string_view nextChunk() = 0;
+  // How many bytes are left to come, as far as is known; room for a field is made from it.
+  virtual std::size_t sizeHint() const { return 0; }
 };
 
 // Reads the first two fields of a state file; the rest of the file is never read.

@@ -30,7 +30,7 @@ char pathSeparator();
 // page on Windows (a character it cannot hold becomes its replacement character, "?"), UTF-8
 // itself on Linux.
 std::string toFileCodePage(std::string_view utf8);
-std::string fromFileCodePage(std::string_view bytes);
+std::string fromFileCodePage(std::string bytes);
 
 // An open regular file of the user's own, read front to back, never beyond the size it had when
 // opened. Closed when destroyed.

@@ -27,6 +27,8 @@ class PosixInputFile : public InputFile {
  public:
   PosixInputFile(Descriptor file, off_t size) : file_(std::move(file)), left_(size) {}
 
+  std::size_t sizeHint() const override { return static_cast<std::size_t>(left_); }
+
   std::string_view nextChunk() override {
     // Never more than the file held when it was opened: one that grows meanwhile cannot make the
     // read go on without end.
@@ -204,8 +206,8 @@ char pathSeparator() {
 std::string toFileCodePage(std::string_view utf8) {
   return std::string(utf8);
 }
-std::string fromFileCodePage(std::string_view bytes) {
-  return std::string(bytes);
+std::string fromFileCodePage(std::string bytes) {
+  return bytes;
 }
 
 std::unique_ptr<InputFile> InputFile::open(const std::string& path) noexcept {

@@ -43,6 +43,8 @@ class WindowsInputFile : public InputFile {
  public:
   WindowsInputFile(Handle file, ULONGLONG size) : file_(std::move(file)), left_(size) {}
 
+  std::size_t sizeHint() const override { return static_cast<std::size_t>(left_); }
+
   std::string_view nextChunk() override {
     // Never more than the file held when it was opened.
     const auto wanted = static_cast<DWORD>(std::min<ULONGLONG>(left_, kReadChunk));
@@ -309,7 +311,7 @@ char pathSeparator() {
 std::string toFileCodePage(std::string_view utf8) {
   return toCodePage(utf8, CP_ACP);
 }
-std::string fromFileCodePage(std::string_view bytes) {
+std::string fromFileCodePage(std::string bytes) {
   return fromCodePage(bytes, CP_ACP);
 }
 

@@ -228,7 +228,10 @@ void CalculatorWindow::showEvent(QShowEvent* event) {
   QTimer::singleShot(0, this, [this] { form_->windowShown(); });
 }
 
+// The window goes first: drawn again while it loses the activation, a box holding a text of
+// many megabytes would keep it frozen on the screen for seconds after the user closed it.
 void CalculatorWindow::closeEvent(QCloseEvent* event) {
+  hide();
   form_->close();
   event->accept();
 }

@@ -434,7 +434,9 @@ void CalculatorWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   layOut(dpi);
 }
 
+// The window goes first, as on Linux: the save does not wait for boxes drawn again.
 void CalculatorWindow::OnClose() {
+  ShowWindow(window_, SW_HIDE);
   form_.close();
   DestroyWindow(window_);
 }

@@ -1,0 +1,93 @@
+// A 100 MB Rede.txt: the form's start-up (read, restore, recompute) and close (save), each beside
+// reading and writing the same bytes with plain read() and write() (the write made durable with
+// fsync, as the save is) in the same run. The counter "ratio" is the form's time over the plain
+// one; the aim is at most 3.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "ui/form1.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kBytes = 100'000'000;
+
+class SilentFrontEnd : public korvale::ui::FrontEnd {
+ public:
+  void makeTopmost() override {}
+  void showErrorReport(const std::string&, const std::string&) override {}
+  void endProgram() override {}
+};
+
+struct Folder {
+  Folder() {
+    fs::create_directories(path);
+    // A teeth text of 100 MB that computes ("20" and letters), and a listed pitch.
+    std::ofstream(path / "Rede.txt", std::ios::binary)
+        << '"' << "20" << std::string(kBytes - 2, 'x') << "\"\r\n\"5M\"\r\n";
+  }
+  ~Folder() { fs::remove_all(path); }
+  fs::path path = fs::temp_directory_path() / "korvale-big-state-bench";
+};
+
+double plainReadSeconds(const fs::path& file, std::string& bytes) {
+  const auto start = std::chrono::steady_clock::now();
+  const int fd = ::open(file.c_str(), O_RDONLY);
+  bytes.resize(fs::file_size(file));
+  std::size_t got = 0;
+  for (ssize_t n;
+       got < bytes.size() && (n = ::read(fd, bytes.data() + got, bytes.size() - got)) > 0;)
+    got += static_cast<std::size_t>(n);
+  ::close(fd);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double plainWriteSeconds(const fs::path& file, const std::string& bytes) {
+  const auto start = std::chrono::steady_clock::now();
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  ::fsync(fd);
+  ::close(fd);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BM_StartUpAndCloseWithA100MegabyteFile(benchmark::State& state) {
+  Folder folder;
+  double form = 0;
+  double plain = 0;
+  for (auto _ : state) {
+    std::string bytes;
+    plain += plainReadSeconds(folder.path / "Rede.txt", bytes);
+    plain += plainWriteSeconds(folder.path / "plain.txt", bytes);
+    const auto start = std::chrono::steady_clock::now();
+    {
+      SilentFrontEnd frontEnd;
+      korvale::ui::Form1 window(frontEnd, korvale::StateFile(folder.path.string()));
+      window.load();
+      window.windowShown();
+      if (window.Text1(0).text() != "31.83") state.SkipWithError("not restored");
+      window.close();
+    }
+    form += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+  state.counters["form_s"] = form / static_cast<double>(state.iterations());
+  state.counters["plain_s"] = plain / static_cast<double>(state.iterations());
+  state.counters["ratio"] = form / plain;
+}
+BENCHMARK(BM_StartUpAndCloseWithA100MegabyteFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();
