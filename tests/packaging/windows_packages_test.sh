@@ -3,7 +3,8 @@
 # Korvale.exe (the very bytes of the build's), README.txt and LICENSE.txt. The installer, under
 # Wine: a silent install (/S) per user into the user's programs folder, with a Start-menu shortcut
 # and an entry in the programs list; the installed Korvale.exe typed into and closed, saving
-# beside itself; a silent uninstall that removes what was installed and leaves Rede.txt.
+# beside itself; a silent uninstall while it runs fails with exit code 2 and removes nothing; a
+# silent uninstall that removes what was installed and leaves Rede.txt.
 # Usage: windows_packages_test.sh BUILD_DIR KORVALE_EXE
 set -euo pipefail
 build=$1
@@ -16,7 +17,7 @@ wine_run="$here/../../scripts/wine-run.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cpack --config "$build/CPackConfig.cmake" -B "$work/out" >/dev/null
-zip=$(ls "$work"/out/Korvale-*-win32.zip)
+zip=$(ls "$work"/out/Korvale-*-win*.zip)
 setup=$(ls "$work"/out/Korvale-*-setup.exe)
 echo "packages: $(basename "$zip") $(basename "$setup")"
 
@@ -30,7 +31,8 @@ PY
 
 windows_path() { "$wine_run" cmd /c "echo $1" | tr -d '\r'; }
 unix_path() { "$wine_run" winepath.exe -u "$1" | tr -d '\r'; }
-installed=$(unix_path "$(windows_path '%LOCALAPPDATA%')\\Programs\\Korvale")
+installed_windows="$(windows_path '%LOCALAPPDATA%')\\Programs\\Korvale"
+installed=$(unix_path "$installed_windows")
 shortcut=$(unix_path "$(windows_path '%APPDATA%')\\Microsoft\\Windows\\Start Menu\\Programs\\Korvale.lnk")
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Korvale'
 rm -rf "$installed" "$shortcut"
@@ -45,6 +47,21 @@ cmp -s "$installed/Korvale.exe" "$exe" || fail "the installed Korvale.exe differ
 "$wine_run" reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "not in the programs list"
 
 bash "$here/../ui/xvfb_end_to_end.sh" --in-place --wine "$installed/Korvale.exe"
+
+# While Korvale runs, a silent uninstall refuses and leaves everything. (_?= makes the uninstaller
+# run where it stands, so that its exit code is its own.)
+"$wine_run" "$installed/Korvale.exe" >/dev/null 2>&1 &
+running=$!
+timeout 60 xdotool search --sync --onlyvisible --name '^Korvale$' >/dev/null
+status=0
+"$wine_run" "$installed/Uninstall.exe" /S "_?=$installed_windows" || status=$?
+[ "$status" -eq 2 ] || fail "the uninstall while Korvale runs ended with $status"
+for file in Korvale.exe README.txt LICENSE.txt Uninstall.exe; do
+  [ -f "$installed/$file" ] || fail "removed while Korvale runs: $file"
+done
+"$wine_run" reg query "$key" /v EstimatedSize >/dev/null 2>&1 || fail "no EstimatedSize"
+xdotool key --window "$(xdotool search --onlyvisible --name '^Korvale$' | head -n 1)" alt+F4
+wait "$running" || true
 
 "$wine_run" "$installed/Uninstall.exe" /S
 wineserver --wait
