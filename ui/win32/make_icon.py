@@ -3,7 +3,8 @@
 
 korvale.ico beside this script: one icon group of three images, 32 x 32 in 2 colours, 32 x 32 in
 16 colours and 16 x 16 in 16 colours. packaging/icons/korvale-<N>.png: the same drawing at 16, 32,
-48, 64, 128 and 256 pixels for the Linux desktop, the larger ones smoothed at the edges.
+48, 64, 128 and 256 pixels for the Linux desktop, the larger ones smoothed at the edges; and
+packaging/icons/korvale.svg, the same shapes as paths, for any size.
 Run it from anywhere: python3 make_icon.py; it needs only the standard library.
 """
 import math
@@ -138,6 +139,45 @@ def png_file(size):
             chunk(b"IEND", b""))
 
 
+TOOTH_HALF_ANGLE = math.acos(-0.2) / TEETH  # a tooth spans cos(TEETH * angle) > -0.2
+
+
+def toothed_outline(inset, scale):
+    """The rim's toothed edge moved in by `inset` (as pulley_pixel draws it), as SVG path data."""
+    tip, root = (0.98 - inset) * scale, (0.84 - inset) * scale
+    period = 2 * math.pi / TEETH
+
+    def at(radius, angle):
+        return f"{scale + radius * math.cos(angle):.2f},{scale + radius * math.sin(angle):.2f}"
+
+    path = ""
+    for k in range(TEETH):
+        start, end = k * period - TOOTH_HALF_ANGLE, k * period + TOOTH_HALF_ANGLE
+        path += ("M" if k == 0 else "L") + at(root, start) + "L" + at(tip, start)
+        path += f"A{tip:.2f},{tip:.2f} 0 0 1 " + at(tip, end) + "L" + at(root, end)
+        path += f"A{root:.2f},{root:.2f} 0 0 1 " + at(root, (k + 1) * period - TOOTH_HALF_ANGLE)
+    return path + "Z"
+
+
+def circle(radius, scale):
+    r = radius * scale
+    return f"M{scale - r:.2f},{scale:.2f}a{r:.2f},{r:.2f} 0 1 0 {2 * r:.2f},0a{r:.2f},{r:.2f} 0 1 0 {-2 * r:.2f},0Z"
+
+
+def svg_file():
+    """The drawing as paths on a 256-unit square: outline, rim, web and hub, the bore left open."""
+    scale = 128
+    bore = circle(0.18, scale)
+    layers = [(toothed_outline(0, scale), BLACK), (toothed_outline(0.12, scale), GRAY),
+              (circle(0.70, scale), SILVER), (circle(0.38, scale), NAVY)]
+    paths = "".join(
+        f'<path fill="#{VGA16[i][0]:02x}{VGA16[i][1]:02x}{VGA16[i][2]:02x}" fill-rule="evenodd" '
+        f'd="{shape}{bore}"/>\n' for shape, i in layers)
+    return ('<?xml version="1.0" encoding="UTF-8"?>\n'
+            '<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">\n'
+            + paths + "</svg>\n").encode()
+
+
 if __name__ == "__main__":
     here = Path(__file__).resolve().parent
     (here / "korvale.ico").write_bytes(icon_file())
@@ -145,3 +185,4 @@ if __name__ == "__main__":
     icons.mkdir(parents=True, exist_ok=True)
     for png_size in PNG_SIZES:
         (icons / f"korvale-{png_size}.png").write_bytes(png_file(png_size))
+    (icons / "korvale.svg").write_bytes(svg_file())

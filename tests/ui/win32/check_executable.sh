@@ -8,7 +8,8 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 version=$(wrestool -x --raw -t 16 "$exe" | strings -el -n 3)
 for pair in "FileVersion 1.00" "ProductVersion 1.00" "ProductName Korvale" "InternalName Korvale" \
-            "OriginalFilename Korvale.exe"; do
+            "OriginalFilename Korvale.exe" "CompanyName The Korvale authors" \
+            "LegalCopyright Copyright (c) 2026 The Korvale authors, MIT licence"; do
   key=${pair%% *}
   value=${pair#* }
   printf '%s' "$version" | grep -A1 -x "$key" | tail -n 1 | grep -qx "$value" ||
