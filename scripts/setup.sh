@@ -11,7 +11,7 @@ packages=(
   wine wine64 wine32:i386
   libx11-dev xvfb xauth xdotool x11-utils imagemagick
   python3 dpkg-dev lintian desktop-file-utils appstream nsis
-  dbus-bin at-spi2-core python3-pyatspi locales
+  dbus-bin at-spi2-core python3-pyatspi locales weston qt6-wayland
 )
 
 sudo=""

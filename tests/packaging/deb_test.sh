@@ -54,6 +54,14 @@ exec_command=$(sed -n 's/^Exec=//p' "$entry")
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 chmod -R a-w "$root"
 
+# Asked for its version or help, or given a wrong option, it answers without a display.
+[ "$(env -i "$root/usr/bin/korvale" --version)" = "korvale $(dpkg-deb -f "$deb" Version)" ] ||
+  fail "--version: $(env -i "$root/usr/bin/korvale" --version 2>&1)"
+env -i "$root/usr/bin/korvale" --help | grep -q -- "-platform NAME" || fail "--help"
+status=0
+env -i "$root/usr/bin/korvale" --frobnicate 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "an unknown option ended with $status"
+
 user=nobody
 home="$work/home"
 mkdir -p "$home"

@@ -21,6 +21,7 @@
 #include "tests/support/temporary_directory.h"
 #include "tests/ui/window_script.h"
 #include "ui/qt/application.h"
+#include "ui/qt/command_line.h"
 
 KORVALE_FAILING_OPERATOR_NEW
 
@@ -246,6 +247,35 @@ TEST_F(CalculatorWindowTest, LaidOutFromTwipsAtEveryScaleFactor) {
         EXPECT_TRUE(QFontMetrics(widget->font()).inFontUcs4(character)) << character;
       }
     }
+  }
+}
+
+// What the command line asks before any window: its own two options, Qt's left to Qt (with the
+// -platform choice noted), anything else refused.
+TEST(CommandLine, ReadsItsOwnOptionsAndLeavesQtsToQt) {
+  using Action = CommandLine::Action;
+  // clang-format off
+  const struct { std::vector<const char*> arguments; Action action; bool platform; const char* text; } cases[] = {
+      {{}, Action::OpenWindow, false, ""},
+      {{"--version"}, Action::PrintVersion, false, "korvale 9.99\n"},
+      {{"-v"}, Action::PrintVersion, false, "korvale 9.99\n"},
+      {{"-style", "Fusion", "--help"}, Action::PrintUsage, false, "Usage: korvale [option...]\n"},
+      {{"-h"}, Action::PrintUsage, false, "Usage: korvale [option...]\n"},
+      {{"-platform", "wayland"}, Action::OpenWindow, true, ""},
+      {{"--platform", "xcb", "-reverse", "--style", "Fusion"}, Action::OpenWindow, true, ""},
+      {{"-display", ":1", "-stylesheet", "a.qss"}, Action::OpenWindow, false, ""},
+      {{"--frobnicate"}, Action::Refuse, false, "korvale: unknown option '--frobnicate' (see korvale --help)\n"},
+      {{"-style"}, Action::Refuse, false, "korvale: unknown option '-style' (see korvale --help)\n"},
+      {{"Rede.txt"}, Action::Refuse, false, "korvale: unknown option 'Rede.txt' (see korvale --help)\n"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    std::vector<const char*> argv{"korvale"};
+    argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+    const CommandLine line = readCommandLine(static_cast<int>(argv.size()), argv.data(), "9.99");
+    EXPECT_EQ(line.action, c.action) << argv.size();
+    EXPECT_EQ(line.platformChosen, c.platform) << argv.size();
+    EXPECT_EQ(line.text.substr(0, std::string(c.text).size()), c.text);
   }
 }
 
