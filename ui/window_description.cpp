@@ -147,12 +147,13 @@ Language languageForDesktop(std::string_view tag) {
 }
 
 std::string_view captionOf(ControlId id, Language language) {
-  // Short enough for the labels' rectangles in the window's font, with the Chinese symbols.
+  // Short enough to end before the box that is drawn over a label's right part, in the window's
+  // font; the Chinese captions' symbols where there is room ("T" and "M" are not).
   constexpr std::pair<ControlId, std::string_view> kEnglish[] = {
-      {ControlId::Label1_0, "Teeth T:"},
-      {ControlId::Label1_1, "Belt M:"},
+      {ControlId::Label1_0, "Teeth:"},
+      {ControlId::Label1_1, "Pitch:"},
       {ControlId::Frame1, "Results"},
-      {ControlId::Label1_4, "Outer dia. Da:"},
+      {ControlId::Label1_4, "Outside Da:"},
       {ControlId::Label1_3, "Pitch dia. D:"}};
   if (language == Language::English) {
     for (const auto& [control, caption] : kEnglish) {

@@ -64,17 +64,17 @@ TEST(WindowDescription, SpeaksChineseOrEnglishAsTheDesktopDoes) {
       {"C.UTF-8", Language::Chinese}, {"POSIX", Language::Chinese}, {"en-US", Language::English},
       {"de-DE", Language::English}, {"ja-JP", Language::English}, {"zu-ZA", Language::English}};
   const struct { ControlId id; const char* chinese; const char* english; } captions[] = {
-      {ControlId::Label1_0, "齿数T:", "Teeth T:"},
-      {ControlId::Label1_1, "模数M:", "Belt M:"},
+      {ControlId::Label1_0, "齿数T:", "Teeth:"},
+      {ControlId::Label1_1, "模数M:", "Pitch:"},
       {ControlId::Frame1, "结果", "Results"},
-      {ControlId::Label1_4, "顶圆直径Da:", "Outer dia. Da:"},
+      {ControlId::Label1_4, "顶圆直径Da:", "Outside Da:"},
       {ControlId::Label1_3, "节圆直径 D:", "Pitch dia. D:"},
       {ControlId::Text2_0, "20", "20"},
       {ControlId::Combo1_1, "5M", "5M"}};
   const struct { ControlId id; const char* chinese; const char* english; } names[] = {
-      {ControlId::Text2_0, "齿数T", "Teeth T"},
-      {ControlId::Combo1_1, "模数M", "Belt M"},
-      {ControlId::Text1_1, "顶圆直径Da", "Outer dia. Da"},
+      {ControlId::Text2_0, "齿数T", "Teeth"},
+      {ControlId::Combo1_1, "模数M", "Pitch"},
+      {ControlId::Text1_1, "顶圆直径Da", "Outside Da"},
       {ControlId::Text1_0, "节圆直径 D", "Pitch dia. D"},
       {ControlId::Label1_0, "", ""},
       {ControlId::Frame1, "", ""}};

@@ -58,7 +58,7 @@ def expect(what, actual, expected):
 # The names in the language the desktop speaks (the second argument, zh or en).
 NAMES = {
     "zh": ("齿数T", "结果", "顶圆直径Da", "节圆直径 D", "模数M"),
-    "en": ("Teeth T", "Results", "Outer dia. Da", "Pitch dia. D", "Belt M"),
+    "en": ("Teeth", "Results", "Outside Da", "Pitch dia. D", "Pitch"),
 }[sys.argv[2]]
 application = find_application()
 teeth = named(application, "text", NAMES[0])

@@ -161,6 +161,11 @@ TEST(QtWindow, PlaysEveryWindowScenario) {
   testing::runWindowScenarios<QtDriver>();
 }
 
+QString objectNameOf(const ControlDescription& c) {
+  return QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())) + "(" +
+         QString::number(c.member) + ")";
+}
+
 class CalculatorWindowTest : public ::testing::Test {
  protected:
   std::unique_ptr<CalculatorWindow> open(Language language = Language::Chinese) {
@@ -213,8 +218,7 @@ TEST_F(CalculatorWindowTest, LaidOutFromTwipsAtEveryScaleFactor) {
     EXPECT_EQ(window->size(), QSize(210, 225));
     const auto* frame = window->findChild<QWidget*>("Frame1(0)");
     for (const ControlDescription& c : Form1Description().controls) {
-      const QString name = QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())) +
-                           "(" + QString::number(c.member) + ")";
+      const QString name = objectNameOf(c);
       SCOPED_TRACE(name.toStdString() + (language == Language::English ? " in English" : ""));
       const auto* widget = window->findChild<QWidget*>(name);
       ASSERT_NE(widget, nullptr);
@@ -228,17 +232,26 @@ TEST_F(CalculatorWindowTest, LaidOutFromTwipsAtEveryScaleFactor) {
       EXPECT_EQ(widget->font().bold(), c.kind == ControlKind::Label);
       EXPECT_EQ(widget->font().families().value(0), "宋体");
 
-      // The caption in the window's language, every character drawn from a font that has it,
-      // as wide as its rectangle at most (a group box's title stands in from its corner). The
-      // English ones fit its height too; the Chinese glyphs of the CJK fonts reach two pixels
-      // below a label, as they always have.
+      // The caption in the window's language, every character drawn from a font that has it, no
+      // wider than the part of its rectangle that shows (a group box's title stands in from its
+      // corner; a box is drawn over a label's right part). The English ones fit its height
+      // too; the Chinese glyphs of the CJK fonts reach two pixels below a label, as they always
+      // have.
       const auto* label = qobject_cast<const QLabel*>(widget);
       const auto* group = qobject_cast<const QGroupBox*>(widget);
       const QString caption = label ? label->text() : group ? group->title() : QString();
       if (caption.isEmpty()) continue;
       EXPECT_EQ(caption.toStdString(), captionOf(c.id, language));
+      int shows = widget->width() - (group ? 16 : 0);  // less what the box it names covers
+      for (const ControlDescription& box : Form1Description().controls) {
+        const QRect covering = window->findChild<QWidget*>(objectNameOf(box))->geometry();
+        if (labelOf(box.id) == c.id && covering.left() > widget->x() &&
+            covering.left() < widget->geometry().right()) {
+          shows = covering.left() - widget->x();
+        }
+      }
       const QFontMetricsF metrics(widget->font(), widget);
-      EXPECT_LE(metrics.horizontalAdvance(caption), widget->width() - (group ? 16 : 0));
+      EXPECT_LE(metrics.horizontalAdvance(caption), shows);
       const QFontMetrics pixels(widget->font(), widget);
       if (language == Language::English && label) {
         EXPECT_LT(pixels.ascent() + pixels.tightBoundingRect(caption).bottom(), widget->height());
