@@ -24,4 +24,4 @@ LANG=$2 LANGUAGE="" LC_ALL="" LC_MESSAGES="" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 
 app=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
 [ -n "$window" ] || { echo "FAIL: no window"; exit 1; }
-/usr/bin/python3 "$here/atspi_check.py" "$window" "${2:0:2}"
+timeout 60 /usr/bin/python3 "$here/atspi_check.py" "$window" "${2:0:2}"
