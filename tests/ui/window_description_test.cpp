@@ -23,27 +23,19 @@ std::string row(const ControlDescription& c) {
 }
 
 TEST(WindowDescription, EveryControlAsTheLayoutTableHasIt) {
+  // clang-format off
   const std::vector<std::string> expected = {
-      "Combo1(1) drop-down combo in window 1080,840 975x330 \"5M\" tab 8 宋体 10.5pt charset 134 "
-      "weight 400",
-      "Frame1(0) frame in window 120,1320 2895x1815 \"结果\" tab 2 宋体 10.5pt charset 134 weight "
-      "400",
-      "Text1(1) text box in Frame1 1560,360 975x375 \"Text1\" tab 6 宋体 10.5pt charset 134 weight "
-      "400",
-      "Text1(0) text box in Frame1 1560,1080 975x375 \"Text1\" tab 4 宋体 10.5pt charset 134 "
-      "weight "
-      "400",
-      "Label1(4) label in Frame1 240,480 1695x255 \"顶圆直径Da:\" tab 5 宋体 10.5pt charset 134 "
-      "weight 700",
-      "Label1(3) label in Frame1 240,1200 1455x255 \"节圆直径 D:\" tab 3 宋体 10.5pt charset 134 "
-      "weight 700",
-      "Text2(0) text box in window 1080,240 855x315 \"20\" tab 1 宋体 10.5pt charset 134 weight "
-      "400",
-      "Label1(0) label in window 360,240 1215x255 \"齿数T:\" tab 7 宋体 10.5pt charset 134 weight "
-      "700",
-      "Label1(1) label in window 360,840 855x255 \"模数M:\" tab 0 宋体 10.5pt charset 134 weight "
-      "700",
+      "Combo1(1) drop-down combo in window 1080,840 975x330 \"5M\" tab 8 宋体 10.5pt charset 134 weight 400",
+      "Frame1(0) frame in window 120,1320 2895x1815 \"结果\" tab 2 宋体 10.5pt charset 134 weight 400",
+      "Text1(1) text box in Frame1 1560,360 975x375 \"Text1\" tab 6 宋体 10.5pt charset 134 weight 400",
+      "Text1(0) text box in Frame1 1560,1080 975x375 \"Text1\" tab 4 宋体 10.5pt charset 134 weight 400",
+      "Label1(4) label in Frame1 240,480 1695x255 \"顶圆直径Da:\" tab 5 宋体 10.5pt charset 134 weight 700",
+      "Label1(3) label in Frame1 240,1200 1455x255 \"节圆直径 D:\" tab 3 宋体 10.5pt charset 134 weight 700",
+      "Text2(0) text box in window 1080,240 855x315 \"20\" tab 1 宋体 10.5pt charset 134 weight 400",
+      "Label1(0) label in window 360,240 1215x255 \"齿数T:\" tab 7 宋体 10.5pt charset 134 weight 700",
+      "Label1(1) label in window 360,840 855x255 \"模数M:\" tab 0 宋体 10.5pt charset 134 weight 700",
   };
+  // clang-format on
   const WindowDescription& window = Form1Description();
   std::vector<std::string> actual;
   for (const ControlDescription& c : window.controls) actual.push_back(row(c));
