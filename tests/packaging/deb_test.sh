@@ -6,24 +6,10 @@
 # HOME. Its window must carry the entry's StartupWMClass, and it must save into
 # ~/.config/korvale/Rede.txt (never beside itself) and restore from there.
 # Usage: deb_test.sh BUILD_DIR CLOSE_WINDOW
-set -euo pipefail
 build=$1
 close_window=$2
-here=$(cd "$(dirname "$0")" && pwd)
-fail() { echo "FAIL: $*"; exit 1; }
-
-. "$here/../../scripts/lib/xvfb.sh"
-start_xvfb
-work=$(mktemp -d)
+. "$(dirname "$0")/../support/session.sh"
 chmod 755 "$work"  # the unprivileged user must reach the unpacked program
-app=""
-cleanup() {
-  if [ -n "$app" ]; then kill "$app" 2>/dev/null || true; fi
-  kill "$XVFB_PID" 2>/dev/null || true
-  chmod -R u+w "$work" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/out" >/dev/null
 deb=$(ls "$work"/out/korvale_*_amd64.deb)

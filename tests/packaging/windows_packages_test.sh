@@ -6,16 +6,12 @@
 # beside itself; a silent uninstall while it runs fails with exit code 2 and removes nothing; a
 # silent uninstall that removes what was installed and leaves Rede.txt.
 # Usage: windows_packages_test.sh BUILD_DIR KORVALE_EXE
-set -euo pipefail
 build=$1
 exe=$2
 here=$(cd "$(dirname "$0")" && pwd)
-fail() { echo "FAIL: $*"; exit 1; }
+. "$here/../support/session.sh"
 . "$here/../../scripts/lib/wine.sh"
 wine_run="$here/../../scripts/wine-run.sh"
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 cpack --config "$build/CPackConfig.cmake" -B "$work/out" >/dev/null
 zip=$(ls "$work"/out/Korvale-*-win*.zip)
 setup=$(ls "$work"/out/Korvale-*-setup.exe)
@@ -51,7 +47,7 @@ bash "$here/../ui/xvfb_end_to_end.sh" --in-place --wine "$installed/Korvale.exe"
 # While Korvale runs, a silent uninstall refuses and leaves everything. (_?= makes the uninstaller
 # run where it stands, so that its exit code is its own.)
 "$wine_run" "$installed/Korvale.exe" >/dev/null 2>&1 &
-running=$!
+app=$!
 timeout 60 xdotool search --sync --onlyvisible --name '^Korvale$' >/dev/null
 status=0
 "$wine_run" "$installed/Uninstall.exe" /S "_?=$installed_windows" || status=$?
@@ -61,7 +57,8 @@ for file in Korvale.exe README.txt LICENSE.txt Uninstall.exe; do
 done
 "$wine_run" reg query "$key" /v EstimatedSize >/dev/null 2>&1 || fail "no EstimatedSize"
 xdotool key --window "$(xdotool search --onlyvisible --name '^Korvale$' | head -n 1)" alt+F4
-wait "$running" || true
+wait "$app" || true
+app=""
 
 "$wine_run" "$installed/Uninstall.exe" /S
 wineserver --wait

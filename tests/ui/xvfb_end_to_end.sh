@@ -16,8 +16,8 @@
 #                                                      and the very bytes are saved back
 #        xvfb_end_to_end.sh --wine KORVALE_EXE          Korvale.exe under Wine, closed with Alt+F4
 # With --in-place first, the program runs where it stands (an installed copy) instead.
-set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../support/session.sh"
 in_place=false
 if [ "$1" = "--in-place" ]; then in_place=true; shift; fi
 runner=()
@@ -34,17 +34,7 @@ if [ "$close_window" = "--signal" ]; then signal=$3; close_window=""; fi
 if [ "$close_window" = "--kill-display" ]; then kill_display=true; close_window=""; fi
 if [ "${3:-}" = "--restore" ]; then restore=$4; fi
 
-. "$here/../../scripts/lib/xvfb.sh"
-start_xvfb
-work=$(mktemp -d)
 directory="$work/齿轮 korvale"
-app=""
-cleanup() {
-  if [ -n "$app" ]; then kill "$app" 2>/dev/null || true; fi
-  kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 if $in_place; then
   directory=$(cd "$(dirname "$program")" && pwd)
   copy="$directory/$(basename "$program")"
@@ -63,7 +53,7 @@ fi
 (cd / && exec "${runner[@]}" "$copy") >/dev/null 2>&1 &
 app=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
-[ -n "$window" ] || { echo "FAIL: no window"; exit 1; }
+[ -n "$window" ] || fail "no window"
 
 if [ -n "$restore" ]; then
   # The overflow is reported over the window, once; then the window is closed untouched.

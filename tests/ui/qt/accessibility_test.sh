@@ -8,20 +8,11 @@ if [ -z "${KORVALE_ON_PRIVATE_BUS:-}" ]; then
   exec dbus-run-session -- bash "$0" "$@" 2> >(grep -v "fd limit" >&2)
 fi
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../../../scripts/lib/xvfb.sh"
-start_xvfb
-work=$(mktemp -d)
-app=""
-cleanup() {
-  if [ -n "$app" ]; then kill "$app" 2>/dev/null || true; fi
-  kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$here/../../support/session.sh"
 cp "$1" "$work/"  # a fresh folder: the design inputs, no saved ones
 LANG=$2 LANGUAGE="" LC_ALL="" LC_MESSAGES="" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
   "$work/$(basename "$1")" >/dev/null 2>&1 &
 app=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
-[ -n "$window" ] || { echo "FAIL: no window"; exit 1; }
+[ -n "$window" ] || fail "no window"
 timeout 60 /usr/bin/python3 "$here/atspi_check.py" "$window" "${2:0:2}"

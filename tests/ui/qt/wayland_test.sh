@@ -3,23 +3,12 @@
 # beside a Wayland desktop), XDG_SESSION_TYPE=wayland. Chosen by nobody, the window opens on the X
 # display, where it stays above the others; with QT_QPA_PLATFORM=wayland it goes to Weston.
 # Usage: wayland_test.sh KORVALE
-set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-fail() { echo "FAIL: $*"; exit 1; }
-. "$here/../../../scripts/lib/xvfb.sh"
-start_xvfb
-work=$(mktemp -d)
+. "$(dirname "$0")/../../support/session.sh"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 weston --backend=headless-backend.so --socket=korvale-test --idle-time=0 >"$work/weston.log" 2>&1 &
 weston=$!
-app=""
-cleanup() {
-  if [ -n "$app" ]; then kill "$app" 2>/dev/null || true; fi
-  kill "$weston" "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'kill "$weston" 2>/dev/null || true; end_session' EXIT
 for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/korvale-test" ] && break; sleep 0.1; done
 [ -S "$XDG_RUNTIME_DIR/korvale-test" ] || fail "Weston did not start: $(cat "$work/weston.log")"
 cp "$1" "$work/"
