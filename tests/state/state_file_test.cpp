@@ -181,6 +181,16 @@ TEST(StateFile, AReadOnlyFileIsNeverReplaced) {
   EXPECT_EQ(directory.read("Rede.txt"), kOld);
 }
 
+// Every name of a file with several sees the new inputs: it is rewritten where it stands.
+TEST(StateFile, AFileWithASecondNameIsRewrittenWhereItStands) {
+  TemporaryDirectory directory;
+  directory.write("Rede.txt", kOld);
+  fs::create_hard_link(directory.path() / "Rede.txt", directory.path() / "copy.txt");
+  EXPECT_EQ(saveOutcome(StateFile(directory.u8path())), "saved");
+  EXPECT_EQ(directory.read("copy.txt"), kNew);
+  EXPECT_EQ(directory.read("Rede.txt"), kNew);
+}
+
 TEST(StateFile, KeepsTextsInTheAnsiCodePage) {
   const char* teeth = "\xe9\xbd\xbf\xc3\xa9";  // a Chinese character and an accented e
   const char* expected = nullptr;
