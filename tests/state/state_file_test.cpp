@@ -391,6 +391,14 @@ TEST(StateFile, AnInstalledCopyKeepsItsInputsInTheUsersConfigurationFolder) {
             fs::perms::owner_all);
   EXPECT_EQ(installed.ReadState(), (SavedInputs{"25", "8M"}));
   EXPECT_FALSE(fs::exists(bin / "Rede.txt"));
+
+  // An account the system has no home for, without HOME: the save refuses, never "/Rede.txt".
+  if (::geteuid() != 0) return;  // only root can become such an account
+  ScopedVariable noHome("HOME", nullptr);
+  ScopedVariable noConfig("XDG_CONFIG_HOME", nullptr);
+  const std::string homeless = korvale::testing::asUnprivilegedUser(
+      [&] { return saveOutcome(StateFile::ofProgramIn(programDir)); }, {kOtherUser, kOtherUser});
+  EXPECT_EQ(homeless, "error 75: Cannot find the user's home directory");
 }
 #endif
 

@@ -37,14 +37,14 @@ inline void handOver(const std::filesystem::path& path, uid_t uid = unprivileged
   if (::geteuid() == 0) (void)!::lchown(path.c_str(), uid, unprivilegedUser().gid);
 }
 
-// Runs `action` in a forked child as that account and returns the text it returned, or what went
-// wrong: "exception: ...", "cannot drop privileges", "child died". The child leaves its outcome
-// in a file of its own.
-inline std::string asUnprivilegedUser(const std::function<std::string()>& action) {
+// Runs `action` in a forked child as that account (or, under root, another one) and returns the
+// text it returned, or what went wrong: "exception: ...", "cannot drop privileges", "child
+// died". The child leaves its outcome in a file of its own.
+inline std::string asUnprivilegedUser(const std::function<std::string()>& action,
+                                      UnprivilegedUser user = unprivilegedUser()) {
   char outcome[] = "/tmp/korvale-outcome-XXXXXX";
   const int fd = ::mkstemp(outcome);
   if (fd < 0) return "no outcome file";
-  const UnprivilegedUser user = unprivilegedUser();
   (void)!::fchown(fd, user.uid, user.gid);
   ::close(fd);
   const pid_t child = ::fork();
