@@ -195,7 +195,7 @@ class Win32WindowTest : public ::testing::Test {
   korvale::testing::TemporaryDirectory directory_;
 };
 
-TEST_F(Win32WindowTest, WindowIsTopmostFixedWithItsFontsAndTabOrder) {
+TEST_F(Win32WindowTest, WindowIsTopmostFixedCentredWithItsTabOrder) {
   auto window = open();
   HWND hwnd = window->handle();
   EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -206,16 +206,6 @@ TEST_F(Win32WindowTest, WindowIsTopmostFixedWithItsFontsAndTabOrder) {
   GetWindowRect(hwnd, &bounds);
   EXPECT_NEAR(bounds.left + bounds.right, workArea.left + workArea.right, 1) << "centred";
   EXPECT_NEAR(bounds.top + bounds.bottom, workArea.top + workArea.bottom, 1) << "centred";
-
-  for (const ControlDescription& c : Form1Description().controls) {
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window->control(c.id), WM_GETFONT, 0, 0)),
-               sizeof font, &font);
-    EXPECT_STREQ(font.lfFaceName, L"宋体") << c.name << c.member;
-    EXPECT_EQ(font.lfCharSet, 134);
-    EXPECT_EQ(font.lfWeight, c.kind == ControlKind::Label ? 700 : 400) << c.name << c.member;
-  }
-
   HWND current = window->control(ControlId::Text2_0);
   EXPECT_EQ(GetFocus(), current);
   for (ControlId next :
@@ -225,72 +215,64 @@ TEST_F(Win32WindowTest, WindowIsTopmostFixedWithItsFontsAndTabOrder) {
   }
 }
 
-// Every control's rectangle in the client area, and the client area itself, as the twips of the
-// description give them at the window's DPI; the fonts at that DPI.
 // How much of a label shows: its width, less what the box it names covers of it.
 int visibleWidth(const CalculatorWindow& window, ControlId label) {
   const RECT shown = rectIn(window.handle(), window.control(label));
   int width = shown.right - shown.left;
   for (const ControlDescription& c : Form1Description().controls) {
-    if (labelOf(c.id) != label) continue;
     const RECT box = rectIn(window.handle(), window.control(c.id));
-    if (box.left > shown.left && box.left < shown.right) width = box.left - shown.left;
+    if (labelOf(c.id) == label && box.left > shown.left && box.left < shown.right) {
+      width = box.left - shown.left;
+    }
   }
   return width;
 }
 
-// Every caption in the window's language, no wider than the part of its rectangle that shows, in
-// the font it is drawn with (a group box's title stands in from its corner).
-void expectCaptionsFit(const CalculatorWindow& window, Language language, int dpi) {
+// At the window's DPI: the client area and every control's rectangle as the twips of the
+// description give them, the control's font, and its caption in the window's language no wider
+// than the part of its rectangle that shows (a group box's title stands in from its corner).
+void expectLaidOutAt(const CalculatorWindow& window, int dpi, Language language) {
+  EXPECT_EQ(window.dpi(), dpi);
+  const auto px = [dpi](int twips) { return twipsToPixels(twips, dpi); };
+  RECT client{};
+  GetClientRect(window.handle(), &client);
+  EXPECT_EQ(std::vector<LONG>({client.right, client.bottom}),
+            std::vector<LONG>({px(3150), px(3375)}));
+  const TwipsRect frame = Form1Description().control(ControlId::Frame1).bounds;
   for (const ControlDescription& c : Form1Description().controls) {
-    if (c.kind != ControlKind::Label && c.kind != ControlKind::Frame) continue;
+    SCOPED_TRACE(std::string(c.name) + std::to_string(c.member) + " at " + std::to_string(dpi));
     HWND control = window.control(c.id);
+    const RECT shown = rectIn(window.handle(), control);
+    const int left = c.bounds.left + (c.insideFrame ? frame.left : 0);
+    const int top = c.bounds.top + (c.insideFrame ? frame.top : 0);
+    EXPECT_EQ(std::vector<LONG>(
+                  {shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top}),
+              std::vector<LONG>({px(left), px(top), px(c.bounds.width), px(c.bounds.height)}));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    LOGFONTW described{};
+    GetObjectW(font, sizeof described, &described);
+    EXPECT_STREQ(described.lfFaceName, L"宋体");
+    EXPECT_EQ(described.lfCharSet, 134);
+    EXPECT_EQ(described.lfWeight, c.kind == ControlKind::Label ? 700 : 400);
+    EXPECT_EQ(described.lfHeight, -MulDiv(105, dpi, 720)) << "10.5 pt";
+    if (c.kind != ControlKind::Label && c.kind != ControlKind::Frame) continue;
     EXPECT_EQ(text(control), captionOf(c.id, language));
     const std::wstring caption = platform::toWide(captionOf(c.id, language));
     HDC dc = GetDC(control);
-    const HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const HGDIOBJ old = SelectObject(dc, font);
     SIZE extent{};
     GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
-    RECT bounds{};
-    GetClientRect(control, &bounds);
     const int inset = c.kind == ControlKind::Frame ? 2 * MulDiv(8, dpi, 96) : 0;
-    EXPECT_LE(extent.cx, visibleWidth(window, c.id) - inset) << c.name << c.member << " at " << dpi;
+    EXPECT_LE(extent.cx, visibleWidth(window, c.id) - inset);
     // The English captions stand on a baseline inside the label and reach no lower; the Chinese
     // glyphs of the CJK fonts reach below a label, as they always have.
     if (language == Language::English && c.kind == ControlKind::Label) {
-      EXPECT_LE(metrics.tmAscent, bounds.bottom) << c.name << c.member << " at " << dpi;
+      EXPECT_LE(metrics.tmAscent, shown.bottom - shown.top);
     }
-  }
-}
-
-void expectLaidOutAt(const CalculatorWindow& window, int dpi) {
-  EXPECT_EQ(window.dpi(), dpi);
-  RECT client{};
-  GetClientRect(window.handle(), &client);
-  EXPECT_EQ(client.right, twipsToPixels(3150, dpi)) << dpi << " DPI";
-  EXPECT_EQ(client.bottom, twipsToPixels(3375, dpi)) << dpi << " DPI";
-  const TwipsRect frame = Form1Description().control(ControlId::Frame1).bounds;
-  for (const ControlDescription& c : Form1Description().controls) {
-    RECT shown{};
-    GetWindowRect(window.control(c.id), &shown);
-    MapWindowPoints(nullptr, window.handle(), reinterpret_cast<POINT*>(&shown), 2);
-    const int left = c.bounds.left + (c.insideFrame ? frame.left : 0);
-    const int top = c.bounds.top + (c.insideFrame ? frame.top : 0);
-    EXPECT_EQ(shown.left, twipsToPixels(left, dpi)) << c.name << c.member << " at " << dpi;
-    EXPECT_EQ(shown.top, twipsToPixels(top, dpi)) << c.name << c.member << " at " << dpi;
-    EXPECT_EQ(shown.right - shown.left, twipsToPixels(c.bounds.width, dpi))
-        << c.name << c.member << " at " << dpi;
-    EXPECT_EQ(shown.bottom - shown.top, twipsToPixels(c.bounds.height, dpi))
-        << c.name << c.member << " at " << dpi;
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window.control(c.id), WM_GETFONT, 0, 0)),
-               sizeof font, &font);
-    EXPECT_EQ(font.lfHeight, -MulDiv(105, dpi, 720)) << "10.5 pt at " << dpi;
   }
 }
 
@@ -298,14 +280,13 @@ TEST_F(Win32WindowTest, LaidOutFromTwipsAtTheStartDpiAndAfterEveryDpiChange) {
   for (Language language : {Language::Chinese, Language::English}) {
     auto window = open(language);
     const char* expected = std::getenv("KORVALE_EXPECTED_DPI");
-    expectLaidOutAt(*window, expected != nullptr ? std::atoi(expected) : 96);
+    expectLaidOutAt(*window, expected != nullptr ? std::atoi(expected) : 96, language);
     for (int dpi : {144, 192, 96}) {
       RECT suggested{};
       GetWindowRect(window->handle(), &suggested);
       SendMessageW(window->handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                    reinterpret_cast<LPARAM>(&suggested));
-      expectLaidOutAt(*window, dpi);
-      expectCaptionsFit(*window, language, dpi);
+      expectLaidOutAt(*window, dpi, language);
       RECT moved{};
       GetWindowRect(window->handle(), &moved);
       EXPECT_EQ(moved.left, suggested.left) << "the suggested rectangle is applied";
