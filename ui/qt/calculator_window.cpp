@@ -17,6 +17,7 @@
 
 #include "ui/qt/application.h"
 #include "ui/qt/fonts.h"
+#include "ui/qt/line_edit.h"
 
 namespace korvale::ui::qt {
 namespace {
@@ -125,7 +126,7 @@ QWidget* CalculatorWindow::buildControl(const ControlDescription& control, QWidg
       break;
     }
     case ControlKind::TextBox: {
-      auto* edit = new QLineEdit(container);
+      auto* edit = new LineEdit(container);
       edit->setMaxLength(std::numeric_limits<int>::max());
       edit->setAlignment(Qt::AlignLeft);
       textBoxes_[control.id] = edit;
@@ -135,6 +136,7 @@ QWidget* CalculatorWindow::buildControl(const ControlDescription& control, QWidg
     case ControlKind::DropDownComboBox: {
       combo_ = new QComboBox(container);
       combo_->setEditable(true);
+      combo_->setLineEdit(new LineEdit(combo_));
       combo_->setInsertPolicy(QComboBox::NoInsert);
       combo_->setCompleter(nullptr);
       combo_->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
