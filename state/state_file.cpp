@@ -68,9 +68,14 @@ std::optional<SavedInputs> StateFile::ReadState() const noexcept {
 
 void StateFile::WriteState(std::string_view teethText, std::string_view pitchText) const {
   if (noPlace_) throw *noPlace_;
-  const std::string bytes =
-      formatStateFile(platform::toFileCodePage(teethText), platform::toFileCodePage(pitchText));
-  platform::replaceFileAtomically(path_, bytes, fault_ ? &*fault_ : nullptr, createsDirectory_);
+  // The texts are written where they stand when the file's code page is theirs (UTF-8).
+  std::string teeth, pitch;
+  if (!platform::kFileCodePageIsUtf8) {
+    teethText = teeth = platform::toFileCodePage(teethText);
+    pitchText = pitch = platform::toFileCodePage(pitchText);
+  }
+  platform::replaceFileAtomically(path_, stateFilePieces(teethText, pitchText),
+                                  fault_ ? &*fault_ : nullptr, createsDirectory_);
 }
 
 }  // namespace korvale

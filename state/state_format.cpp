@@ -123,14 +123,14 @@ class MemorySource : public ByteSource {
 
 }  // namespace
 
+std::vector<std::string_view> stateFilePieces(std::string_view teethBytes,
+                                              std::string_view pitchBytes) {
+  return {"\"", teethBytes, "\"\r\n\"", pitchBytes, "\"\r\n"};
+}
+
 std::string formatStateFile(std::string_view teethBytes, std::string_view pitchBytes) {
   std::string bytes;
-  bytes.reserve(teethBytes.size() + pitchBytes.size() + 8);
-  for (std::string_view text : {teethBytes, pitchBytes}) {
-    bytes += '"';
-    bytes += text;
-    bytes += "\"\r\n";
-  }
+  for (std::string_view piece : stateFilePieces(teethBytes, pitchBytes)) bytes += piece;
   return bytes;
 }
 

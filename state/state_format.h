@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "state/saved_inputs.h"
 
@@ -12,6 +13,9 @@ namespace korvale {
 // quotes on a line of its own, CR LF after each. ("20", "5M") -> "\"20\"\r\n\"5M\"\r\n". A double
 // quote inside a text is written as it is, without escape.
 std::string formatStateFile(std::string_view teethBytes, std::string_view pitchBytes);
+// The same bytes as the pieces they are made of, the texts where they stand.
+std::vector<std::string_view> stateFilePieces(std::string_view teethBytes,
+                                              std::string_view pitchBytes);
 
 // A source of the file's bytes, read in order, a chunk at a time.
 class ByteSource {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "state/state_format.h"
 
@@ -30,6 +32,11 @@ char pathSeparator();
 // page on Windows (a character it cannot hold becomes its replacement character, "?"), UTF-8
 // itself on Linux.
 std::string toFileCodePage(std::string_view utf8);
+#ifdef _WIN32
+inline constexpr bool kFileCodePageIsUtf8 = false;
+#else
+inline constexpr bool kFileCodePageIsUtf8 = true;  // no conversion, and so no copy, is needed
+#endif
 std::string fromFileCodePage(std::string bytes);
 
 // An open regular file of the user's own, read front to back, never beyond the size it had when
@@ -51,13 +58,25 @@ struct WriteFault {
   bool noTemporaryFile = false;
 };
 
-// The part of `bytes` that gets written before `fault` strikes: all of them without a fault (or
-// with one set beyond their end), the first `afterBytes` otherwise.
-inline bool faultStrikes(std::string_view bytes, const WriteFault* fault) {
-  return fault != nullptr && fault->afterBytes <= bytes.size();
-}
-inline std::string_view bytesBeforeFault(std::string_view bytes, const WriteFault* fault) {
-  return faultStrikes(bytes, fault) ? bytes.substr(0, fault->afterBytes) : bytes;
+// A file's bytes as the pieces they are written from, in order: a text of many megabytes is
+// written where it stands rather than copied into one buffer first.
+using FileBytes = std::vector<std::string_view>;
+
+// Hands `writeSome` (data, size -> 0 or an error code) the bytes that get written before `fault`
+// strikes: all of them without a fault (or with one set beyond their end), the first
+// `afterBytes` otherwise; then the fault's error, or 0.
+template <class WriteSome>
+int writeUntilFault(const FileBytes& bytes, const WriteFault* fault, WriteSome writeSome) {
+  std::size_t total = 0;
+  for (std::string_view piece : bytes) total += piece.size();
+  const bool strikes = fault != nullptr && fault->afterBytes <= total;
+  std::size_t left = strikes ? fault->afterBytes : total;
+  for (std::string_view piece : bytes) {
+    const std::string_view part = piece.substr(0, std::min(left, piece.size()));
+    left -= part.size();
+    if (const int error = part.empty() ? 0 : writeSome(part.data(), part.size())) return error;
+  }
+  return strikes ? fault->systemError : 0;
 }
 
 // Replaces the file at `path` with `bytes` so that it holds either its old content or the whole
@@ -70,7 +89,7 @@ inline std::string_view bytesBeforeFault(std::string_view bytes, const WriteFaul
 // anything else is refused and left as it is. A file with several names, or in a folder that
 // takes no new file, is rewritten where it stands, its old bytes written back should that fail.
 // With `createFolders`, missing folders on the way are made for the owner alone.
-void replaceFileAtomically(const std::string& path, std::string_view bytes,
+void replaceFileAtomically(const std::string& path, const FileBytes& bytes,
                            const WriteFault* fault = nullptr, bool createFolders = false);
 
 }  // namespace korvale::platform

@@ -76,16 +76,16 @@ mode_t newFileMode() {
 }
 
 // Writes everything, or returns the errno of the failure.
-int writeAll(int fd, std::string_view bytes, const WriteFault* fault) {
-  const std::string_view part = bytesBeforeFault(bytes, fault);
-  std::size_t written = 0;
-  while (written < part.size()) {
-    const ssize_t done = ::write(fd, part.data() + written, part.size() - written);
-    if (done < 0 && errno == EINTR) continue;
-    if (done < 0) return errno;
-    written += static_cast<std::size_t>(done);
-  }
-  return faultStrikes(bytes, fault) ? fault->systemError : 0;
+int writeAll(int fd, const FileBytes& bytes, const WriteFault* fault) {
+  return writeUntilFault(bytes, fault, [fd](const char* data, std::size_t size) {
+    for (std::size_t written = 0; written < size;) {
+      const ssize_t done = ::write(fd, data + written, size - written);
+      if (done < 0 && errno == EINTR) continue;
+      if (done < 0) return errno;
+      written += static_cast<std::size_t>(done);
+    }
+    return 0;
+  });
 }
 
 // A new temporary file beside the one it will replace, created for this process alone (O_EXCL,
@@ -130,7 +130,7 @@ void removeLeftoverTemporaries(const OwnPlace& place) noexcept {
 
 // Writes all of `bytes` from the file's start and cuts off whatever stood after them, or returns
 // the errno of the failure.
-int writeFromStart(int fd, std::string_view bytes, const WriteFault* fault) {
+int writeFromStart(int fd, const FileBytes& bytes, const WriteFault* fault) {
   if (::lseek(fd, 0, SEEK_SET) != 0 || ::ftruncate(fd, 0) != 0) return errno;
   return writeAll(fd, bytes, fault);
 }
@@ -139,7 +139,7 @@ int writeFromStart(int fd, std::string_view bytes, const WriteFault* fault) {
 // too, it is written where it stands. Not atomic, so its old bytes (no more than its size) are
 // kept in memory and written back should this fail.
 void rewriteInPlace(const Descriptor& file, const struct stat& info, const std::string& path,
-                    std::string_view bytes, const WriteFault* fault) {
+                    const FileBytes& bytes, const WriteFault* fault) {
   std::string oldBytes(static_cast<std::size_t>(info.st_size), '\0');
   std::size_t got = 0;
   while (got < oldBytes.size()) {
@@ -154,7 +154,7 @@ void rewriteInPlace(const Descriptor& file, const struct stat& info, const std::
   int error = writeFromStart(file.get(), bytes, fault);
   if (error == 0 && ::fsync(file.get()) != 0) error = errno;
   if (error != 0) {
-    if (writeFromStart(file.get(), oldBytes, nullptr) == 0) ::fsync(file.get());
+    if (writeFromStart(file.get(), {oldBytes}, nullptr) == 0) ::fsync(file.get());
     fail(path, error);
   }
 }
@@ -226,7 +226,7 @@ std::unique_ptr<InputFile> InputFile::open(const std::string& path) noexcept {
   }
 }
 
-void replaceFileAtomically(const std::string& path, std::string_view bytes, const WriteFault* fault,
+void replaceFileAtomically(const std::string& path, const FileBytes& bytes, const WriteFault* fault,
                            bool createFolders) {
   const OwnPlace place = findPlaceToSave(path, createFolders);
   removeLeftoverTemporaries(place);

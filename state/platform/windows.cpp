@@ -200,20 +200,23 @@ Handle createTemporary(const std::wstring& target, std::wstring& name) {
   return Handle();
 }
 
-DWORD writeAll(HANDLE file, std::string_view bytes, const WriteFault* fault) {
-  const std::string_view part = bytesBeforeFault(bytes, fault);
-  std::size_t written = 0;
-  while (written < part.size()) {
-    DWORD done = 0;
-    const auto chunk = static_cast<DWORD>(part.size() - written);
-    if (!WriteFile(file, part.data() + written, chunk, &done, nullptr)) return GetLastError();
-    written += done;
-  }
-  return faultStrikes(bytes, fault) ? static_cast<DWORD>(fault->systemError) : ERROR_SUCCESS;
+DWORD writeAll(HANDLE file, const FileBytes& bytes, const WriteFault* fault) {
+  return static_cast<DWORD>(
+      writeUntilFault(bytes, fault, [file](const char* data, std::size_t size) {
+        for (std::size_t written = 0; written < size;) {
+          DWORD done = 0;
+          const auto chunk = static_cast<DWORD>(std::min<std::size_t>(size - written, 1u << 30));
+          if (!WriteFile(file, data + written, chunk, &done, nullptr)) {
+            return static_cast<int>(GetLastError());
+          }
+          written += done;
+        }
+        return 0;
+      }));
 }
 
 // Writes all of `bytes` from the file's start, cutting off what stood after them.
-DWORD writeFromStart(HANDLE file, std::string_view bytes, const WriteFault* fault) {
+DWORD writeFromStart(HANDLE file, const FileBytes& bytes, const WriteFault* fault) {
   if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
       !SetEndOfFile(file)) {
     return GetLastError();
@@ -224,7 +227,7 @@ DWORD writeFromStart(HANDLE file, std::string_view bytes, const WriteFault* faul
 // Where the folder takes no new file, or the file has other names that must see the new inputs
 // too, it is written where it stands. Not atomic, so its old bytes (no more than its size) are
 // kept in memory and written back should this fail.
-void rewriteInPlace(const OwnPlace& place, const std::string& path, std::string_view bytes,
+void rewriteInPlace(const OwnPlace& place, const std::string& path, const FileBytes& bytes,
                     const WriteFault* fault) {
   HANDLE file = place.file.get();
   std::string oldBytes(
@@ -243,7 +246,7 @@ void rewriteInPlace(const OwnPlace& place, const std::string& path, std::string_
   DWORD error = writeFromStart(file, bytes, fault);
   if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) error = GetLastError();
   if (error != ERROR_SUCCESS) {
-    if (writeFromStart(file, oldBytes, nullptr) == ERROR_SUCCESS) FlushFileBuffers(file);
+    if (writeFromStart(file, {oldBytes}, nullptr) == ERROR_SUCCESS) FlushFileBuffers(file);
     fail(path, error);
   }
 }
@@ -327,7 +330,7 @@ std::unique_ptr<InputFile> InputFile::open(const std::string& path) noexcept {
   }
 }
 
-void replaceFileAtomically(const std::string& path, std::string_view bytes, const WriteFault* fault,
+void replaceFileAtomically(const std::string& path, const FileBytes& bytes, const WriteFault* fault,
                            bool /*createFolders*/) {
   // What a plain write would refuse is refused here too: a read-only file, or one the user may
   // not read or write, is never replaced behind the user's back.

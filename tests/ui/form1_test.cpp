@@ -31,26 +31,22 @@ TEST(Form1, StartUpRestoresWhatTheFileHolds) {
     const char* handlers;
     std::size_t reports;
   } cases[] = {
+      // clang-format off
       {nullptr, "20 | 5M | -1 | 31.83 | 31.83", "Form_Load TT", 0},
-      {"\"\"\r\n\"5M\"\r\n", " | 5M | 1 | 0 | -1.14",
-       "Form_Load Text2_Change TT Combo1_Click TT TT", 0},
+      {"\"\"\r\n\"5M\"\r\n", " | 5M | 1 | 0 | -1.14", "Form_Load Text2_Change TT Combo1_Click TT TT", 0},
       // Texts equal to the design values change nothing; the selection still clicks.
       {"\"20\"\r\n\"5M\"\r\n", "20 | 5M | 1 | 31.83 | 30.69", "Form_Load Combo1_Click TT TT", 0},
-      {"\"25\"\r\n\"8M\"\r\n", "25 | 8M | 2 | 63.66 | 62.29",
-       "Form_Load Text2_Change TT Combo1_Change TT Combo1_Click TT TT", 0},
-      {"\"20\"\r\n\"3M\"\r\n", "20 | 3M | 0 | 19.09 | 18.33",
-       "Form_Load Combo1_Change TT Combo1_Click TT TT", 0},
-      {"\"20\"\r\n\"14M\"\r\n", "20 | 14M | 3 | 89.12 | 86.32",
-       "Form_Load Combo1_Change TT Combo1_Click TT TT", 0},
+      {"\"25\"\r\n\"8M\"\r\n", "25 | 8M | 2 | 63.66 | 62.29", "Form_Load Text2_Change TT Combo1_Change TT Combo1_Click TT TT", 0},
+      {"\"20\"\r\n\"3M\"\r\n", "20 | 3M | 0 | 19.09 | 18.33", "Form_Load Combo1_Change TT Combo1_Click TT TT", 0},
+      {"\"20\"\r\n\"14M\"\r\n", "20 | 14M | 3 | 89.12 | 86.32", "Form_Load Combo1_Change TT Combo1_Click TT TT", 0},
       {"\"20\"\r\n\"5m\"\r\n", "20 | 5m | -1 | 31.83 | 31.83", "Form_Load Combo1_Change TT TT", 0},
       {"\"20\"\r\n\"6\"\r\n", "20 | 6 | -1 | 38.19 | 38.19", "Form_Load Combo1_Change TT TT", 0},
       {"\"30\"\r\n", "20 | 5M | -1 | 31.83 | 31.83", "Form_Load TT", 0},
       // An overflow on the way leaves the rest of the restore done (the pitch, the selection); the
       // recompute that ends the start-up reports it once, with both results emptied.
-      {"\"1E400\"\r\n\"8M\"\r\n", "1E400 | 8M | 2 |  | ",
-       "Form_Load Text2_Change TT Combo1_Change TT Combo1_Click TT TT", 1},
-      {"\"1E308\"\r\n\"14M\"\r\n", "1E308 | 14M | 3 |  | ",
-       "Form_Load Text2_Change TT Combo1_Change TT Combo1_Click TT TT", 1},
+      {"\"1E400\"\r\n\"8M\"\r\n", "1E400 | 8M | 2 |  | ", "Form_Load Text2_Change TT Combo1_Change TT Combo1_Click TT TT", 1},
+      {"\"1E308\"\r\n\"14M\"\r\n", "1E308 | 14M | 3 |  | ", "Form_Load Text2_Change TT Combo1_Change TT Combo1_Click TT TT", 1},
+      // clang-format on
   };
   for (const auto& c : cases) {
     FormScript script;

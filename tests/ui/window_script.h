@@ -57,7 +57,6 @@ class WindowDriver {
   std::vector<std::string> reports;  // "Korvale: Run-time error '6':\n\nOverflow over 1E308 | ..."
 };
 
-inline constexpr const char* kOverflow = "Korvale: Run-time error '6':\n\nOverflow over ";
 inline constexpr const char* kPicked[] = {"20 | 3M | 19.09 | 18.33", "20 | 5M | 31.83 | 30.69",
                                           "20 | 8M | 50.92 | 49.55", "20 | 14M | 89.12 | 86.32"};
 
@@ -68,6 +67,7 @@ inline const std::vector<std::vector<Step>>& windowScenarios() {
   const auto pitch = ControlId::Combo1_1;
   const auto d = ControlId::Text1_0;
   const auto da = ControlId::Text1_1;
+  // clang-format off
   static const std::vector<std::vector<Step>> scenarios = {
       // Every keystroke updates both results, wherever the caret stands.
       {{A::Open},
@@ -114,24 +114,17 @@ inline const std::vector<std::vector<Step>>& windowScenarios() {
       // An overflow is reported over emptied results, and the window goes on.
       {{A::Open},
        {A::Pick, {}, "3"},
-       {A::Replace, t, "1E308", "1E308 | 14M |  | ", nullptr,
-        "Korvale: Run-time error '6':\n\nOverflow over 1E308 | 14M |  | "},
+       {A::Replace, t, "1E308", "1E308 | 14M |  | ", nullptr, "Korvale: Run-time error '6':\n\nOverflow over 1E308 | 14M |  | "},
        {A::Type, t, "\b", "1E30 | 14M | 4.45633840599119E+30 | 4.45633840599119E+30"}},
       // An overflow the file brings is applied whole and reported once the window is shown;
       // closing untouched saves what was read.
       {{A::WriteFile, {}, "\"1E400\"\r\n\"8M\"\r\n"},
-       {A::Open,
-        {},
-        "",
-        "1E400 | 8M |  | ",
-        nullptr,
-        "Korvale: Run-time error '6':\n\nOverflow over 1E400 | 8M |  | "},
+       {A::Open, {}, "", "1E400 | 8M |  | ", nullptr, "Korvale: Run-time error '6':\n\nOverflow over 1E400 | 8M |  | "},
        {A::Close, {}, "", nullptr, nullptr, nullptr, "\"1E400\"\r\n\"8M\"\r\n"}},
       // A paste beyond the memory left is reported; the box keeps what the form holds, and the
       // window goes on and saves it.
       {{A::Open},
-       {A::Paste, t, std::string(200000, '7'), "20 | 5M |  | ", nullptr,
-        "Korvale: Run-time error '7':\n\nOut of memory over 20 | 5M |  | "},
+       {A::Paste, t, std::string(200000, '7'), "20 | 5M |  | ", nullptr, "Korvale: Run-time error '7':\n\nOut of memory over 20 | 5M |  | "},
        {A::Type, t, "$3", "203 | 5M | 323.08 | 323.08"},
        {A::Close, {}, "", nullptr, nullptr, nullptr, "\"203\"\r\n\"5M\"\r\n"}},
       // Non-ASCII inputs arrive whole and are kept as they are.
@@ -151,6 +144,7 @@ inline const std::vector<std::vector<Step>>& windowScenarios() {
        {A::Open, {}, "", kPicked[0]},
        {A::Down, {}, "", kPicked[1]}},
   };
+  // clang-format on
   return scenarios;
 }
 
