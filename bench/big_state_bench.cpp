@@ -107,7 +107,7 @@ void BM_FormStartUpAndCloseWithA100MegabyteFile(benchmark::State& state) {
     window.close();
   });
 }
-BENCHMARK(BM_FormStartUpAndCloseWithA100MegabyteFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FormStartUpAndCloseWithA100MegabyteFile)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 void BM_QtWindowStartUpAndCloseWithA100MegabyteFile(benchmark::State& state) {
   besidePlainInputOutput(state, [](korvale::StateFile file, auto started) {
@@ -122,7 +122,7 @@ void BM_QtWindowStartUpAndCloseWithA100MegabyteFile(benchmark::State& state) {
 }
 BENCHMARK(BM_QtWindowStartUpAndCloseWithA100MegabyteFile)
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(2);
+    ->Iterations(4);
 
 }  // namespace
 

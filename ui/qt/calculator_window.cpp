@@ -136,7 +136,8 @@ QWidget* CalculatorWindow::buildControl(const ControlDescription& control, QWidg
     case ControlKind::DropDownComboBox: {
       combo_ = new QComboBox(container);
       combo_->setEditable(true);
-      combo_->setLineEdit(new LineEdit(combo_));
+      comboField_ = new LineEdit(combo_);
+      combo_->setLineEdit(comboField_);
       combo_->setInsertPolicy(QComboBox::NoInsert);
       combo_->setCompleter(nullptr);
       combo_->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
@@ -163,8 +164,8 @@ QWidget* CalculatorWindow::buildControl(const ControlDescription& control, QWidg
 }
 
 void CalculatorWindow::bindTextBox(ControlId id, TextBoxModel& model) {
-  QLineEdit* edit = textBoxes_.at(id);
-  edit->setText(toQString(model.text()));
+  LineEdit* edit = textBoxes_.at(id);
+  edit->setTextOfAnyLength(toQString(model.text()));
   model.onDisplayChanged([this, edit, &model] {
     // The user's own edit already stands in the box: converting it back only to compare would
     // double the work of a huge paste.
@@ -172,7 +173,7 @@ void CalculatorWindow::bindTextBox(ControlId id, TextBoxModel& model) {
     const QString text = toQString(model.text());
     if (edit->text() == text) return;
     const QSignalBlocker mute(edit);
-    edit->setText(text);
+    edit->setTextOfAnyLength(text);
   });
   // textEdited fires for the user's changes only (typing, deleting, pasting, undo), never for
   // setText, so the mirror above cannot echo back.
@@ -212,7 +213,9 @@ void CalculatorWindow::mirrorComboBox(const ComboBoxModel& model) {
     combo_->setCurrentIndex(model.SelectedIndex());
   }
   const QString text = toQString(model.text());
-  if (combo_->currentText() != text) combo_->setEditText(text);
+  if (combo_->currentText() != text) {
+    comboField_->setTextOfAnyLength(text);
+  }
 }
 
 void CalculatorWindow::placeCentredOnScreen() {
@@ -253,7 +256,7 @@ void CalculatorWindow::reportOutOfMemory() {
     const QString held = toQString(form_->textBox(id).text());
     if (edit->text() != held) {
       const QSignalBlocker mute(edit);
-      edit->setText(held);
+      edit->setTextOfAnyLength(held);
     }
   }
   mirrorComboBox(form_->Combo1(1));

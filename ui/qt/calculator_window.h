@@ -14,6 +14,10 @@ class QComboBox;
 class QLineEdit;
 
 namespace korvale::ui::qt {
+class LineEdit;
+}
+
+namespace korvale::ui::qt {
 
 // The calculator's window on Qt Widgets: the widgets built from Form1Description(), each a mirror
 // of its model in Form1, and every user action handed to the form. Form_Load runs inside the
@@ -57,8 +61,9 @@ class CalculatorWindow : public QWidget, private FrontEnd {
   ErrorReporter reporter_;
   Language language_;
   std::unique_ptr<Form1> form_;
-  std::map<ControlId, QLineEdit*> textBoxes_;
+  std::map<ControlId, LineEdit*> textBoxes_;
   QComboBox* combo_ = nullptr;
+  LineEdit* comboField_ = nullptr;
   QLineEdit* editReported_ = nullptr;  // the box whose user edit the form is taking in
 };
 

@@ -22,6 +22,7 @@
 #include "tests/ui/window_script.h"
 #include "ui/qt/application.h"
 #include "ui/qt/command_line.h"
+#include "ui/qt/line_edit.h"
 
 KORVALE_FAILING_OPERATOR_NEW
 
@@ -290,6 +291,28 @@ TEST(CommandLine, ReadsItsOwnOptionsAndLeavesQtsToQt) {
     EXPECT_EQ(line.platformChosen, c.platform) << argv.size();
     EXPECT_EQ(line.text.substr(0, std::string(c.text).size()), c.text);
   }
+}
+
+// A text of many megabytes is kept out of Qt's text layout but stays editable, and a short text
+// that follows it is shown as ever.
+TEST_F(CalculatorWindowTest, ABoxWithAHugeTextStaysEditable) {
+  auto window = open();
+  QLineEdit* teeth = window->textBox(ControlId::Text2_0);
+  teeth->setFocus();
+  QTest::keyClick(teeth, Qt::Key_A, Qt::ControlModifier);
+  QInputMethodEvent committed;
+  committed.setCommitString("1" + QString(LineEdit::kLargeText, 'x'));
+  QCoreApplication::sendEvent(teeth, &committed);
+  QTest::keyClick(teeth, Qt::Key_End);
+  QTest::keyClick(teeth, Qt::Key_2);
+  EXPECT_EQ(window->form().Text2(0).text().size(), LineEdit::kLargeText + 2u);
+  EXPECT_EQ(window->form().Text2(0).text().back(), '2');
+  EXPECT_EQ(window->textBox(ControlId::Text1_0)->text(), "1.59");
+  EXPECT_TRUE(teeth->displayText().isEmpty()) << "kept out of the layout";
+  QTest::keyClick(teeth, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(teeth, "23");
+  EXPECT_EQ(teeth->displayText(), "23");
+  EXPECT_EQ(window->textBox(ControlId::Text1_0)->text(), "36.6");
 }
 
 // A report that ends the program leaves no window behind and quits the event loop.
