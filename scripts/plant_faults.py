@@ -8,7 +8,8 @@ folder's programs are rebuilt and every suite that can see the fault is run. A f
 compile is left out; one that no suite notices is listed as a survivor.
 
 Usage: scripts/plant_faults.py [--per-folder N] [--only FOLDER]   (run from a built tree: it
-uses the linux and mingw32 presets' build folders of the scratch copy it makes)
+uses the linux preset's build folder of the scratch copy it makes, and mingw32's, or mingw64's
+where this machine runs no 32-bit programs)
 """
 import argparse
 import random
@@ -23,16 +24,18 @@ ROOT = Path(__file__).resolve().parent.parent
 # folder: (source files, how to build and test; each command must fail when a suite fails)
 LINUX_TESTS = "cmake --build --preset linux --target {targets} -- -j2 >/dev/null 2>&1 || exit 99; " \
               "ctest --preset linux -j2 --timeout 120 -R '{tests}' >/dev/null 2>&1"
-WINE_TESTS = "cmake --build --preset mingw32 --target {targets} -- -j2 >/dev/null 2>&1 || exit 99; " \
+WINDOWS = "mingw32" if subprocess.run(
+    ["bash", "-c", f". {ROOT}/scripts/lib/wine.sh && wine_runs_32bit"]).returncode == 0 else "mingw64"
+WINE_TESTS = f"cmake --build --preset {WINDOWS} --target {{targets}} -- -j2 >/dev/null 2>&1 || exit 99; " \
              ". scripts/lib/xvfb.sh; start_xvfb; " \
-             "timeout 600 ctest --preset mingw32 --timeout 300 -R '{tests}' >/dev/null 2>&1; " \
+             f"timeout 600 ctest --preset {WINDOWS} --timeout 300 -R '{{tests}}' >/dev/null 2>&1; " \
              "status=$?; wineserver -k 2>/dev/null; exit $status"
 QT = "korvale close_window qt_window_tests"
 FOLDERS = {
     "core": (["core/*.cpp"], LINUX_TESTS.format(targets="core_tests ui_tests", tests="core|ui_")),
     "state": (["state/*.cpp", "state/platform/posix.cpp"],
               LINUX_TESTS.format(targets=f"state_tests ui_tests {QT}", tests="state|ui_|debian")),
-    "state/windows": (["state/platform/windows*.cpp"],
+    "state/windows": (["state/platform/windows.cpp", "windows/*.cpp"],
                       WINE_TESTS.format(targets="state_tests", tests="state")),
     "ui": (["ui/*.cpp", "ui/*.h"], LINUX_TESTS.format(targets=f"ui_tests {QT}", tests="ui_|qt_")),
     "ui/qt": (["ui/qt/*.cpp"], LINUX_TESTS.format(targets=QT, tests="qt_")),
@@ -84,7 +87,7 @@ def main():
                             capture_output=True, text=True).stdout.strip()
     subprocess.run(["git", "checkout", "--detach", "-q", commit], cwd=scratch, check=True)
     subprocess.run("git reset -q --hard && cmake --preset linux >/dev/null && "
-                   "cmake --preset mingw32 >/dev/null", shell=True, cwd=scratch, check=True)
+                   f"cmake --preset {WINDOWS} >/dev/null", shell=True, cwd=scratch, check=True)
     random.seed(158)
     for folder, (patterns, command) in FOLDERS.items():
         if args.only and folder != args.only:

@@ -10,8 +10,8 @@
 
 #include "state/platform/file_system.h"
 #include "state/platform/temporary_name.h"
-#include "state/platform/windows_text.h"
 #include "state/platform/write_error.h"
+#include "windows/text.h"
 
 namespace korvale::platform {
 namespace {

@@ -5,9 +5,9 @@
 #include <new>
 #include <vector>
 
-#include "state/platform/windows_text.h"
 #include "ui/win32/dpi_layout.h"
 #include "ui/win32/resource.h"
+#include "windows/text.h"
 
 namespace korvale::ui::win32 {
 namespace {

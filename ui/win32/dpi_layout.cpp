@@ -1,6 +1,6 @@
 #include "ui/win32/dpi_layout.h"
 
-#include "state/platform/windows_text.h"
+#include "windows/text.h"
 
 namespace korvale::ui::win32 {
 

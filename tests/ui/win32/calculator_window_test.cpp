@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <map>
 
-#include "state/platform/windows_text.h"
 #include "tests/support/temporary_directory.h"
 #include "tests/ui/window_script.h"
 #include "ui/win32/resource.h"
+#include "windows/text.h"
 
 KORVALE_FAILING_OPERATOR_NEW
 

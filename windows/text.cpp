@@ -1,4 +1,4 @@
-#include "state/platform/windows_text.h"
+#include "windows/text.h"
 
 #include <windows.h>
 
