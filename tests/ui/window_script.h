@@ -17,13 +17,17 @@ namespace korvale::ui::testing {
 // The next allocation of at least this many bytes fails, when it is not zero: a paste beyond the
 // memory left. Each window test program replaces the global operator new to honour it.
 inline std::size_t failAllocationsFrom = 0;
+inline void failAllocationsFor(const std::string& pasted) {
+  failAllocationsFrom = pasted.size() > 100000 ? pasted.size() : 0;
+}
 
 enum class Act {
   Open,         // a new window over the same state folder
   Type,         // keys at the caret of `box`: '\b' Backspace, '<' Home, '>' Right, '$' End
   Replace,      // all of `box` selected and the text typed over it, committed as an input method
                 // would (so non-ASCII arrives whole)
-  Paste,        // all of `box` selected and `text` pasted, with allocations of its size failing
+  Paste,        // all of `box` selected and `text` pasted; beyond 100,000 characters its copy
+                // finds no memory left
   Click,        // a mouse click where `box` stands, then `text` typed
   Pick,         // the entry at index `text` chosen from the opened list
   Down,         // the Down (or with text "up", Up) key in the pitch field
@@ -87,6 +91,7 @@ inline const std::vector<std::vector<Step>>& windowScenarios() {
        {A::Pick, {}, "0", kPicked[0], "Combo1_Click TT "},
        {A::Pick, {}, "2", kPicked[2], "Combo1_Click TT "},
        {A::Pick, {}, "1", kPicked[1], "Combo1_Click TT "},
+       {A::Paste, pitch, "5M", kPicked[1], ""},
        {A::Down, {}, "", kPicked[2]},
        {A::Down, {}, "", kPicked[3]},
        {A::Down, {}, "up", kPicked[2]},
@@ -115,7 +120,8 @@ inline const std::vector<std::vector<Step>>& windowScenarios() {
       {{A::Open},
        {A::Pick, {}, "3"},
        {A::Replace, t, "1E308", "1E308 | 14M |  | ", nullptr, "Korvale: Run-time error '6':\n\nOverflow over 1E308 | 14M |  | "},
-       {A::Type, t, "\b", "1E30 | 14M | 4.45633840599119E+30 | 4.45633840599119E+30"}},
+       {A::Type, t, "\b", "1E30 | 14M | 4.45633840599119E+30 | 4.45633840599119E+30"},
+       {A::Close, {}, "", nullptr, nullptr, nullptr, "\"1E30\"\r\n\"14M\"\r\n"}},
       // An overflow the file brings is applied whole and reported once the window is shown;
       // closing untouched saves what was read.
       {{A::WriteFile, {}, "\"1E400\"\r\n\"8M\"\r\n"},

@@ -70,7 +70,7 @@ class QtDriver : public testing::WindowDriver {
       case Act::Paste:
         QGuiApplication::clipboard()->setText(QString::fromStdString(step.text));
         selectAll(edit(step.box));
-        testing::failAllocationsFrom = step.text.size();
+        testing::failAllocationsFor(step.text);
         QTest::keyClick(edit(step.box), Qt::Key_V, Qt::ControlModifier);
         break;
       case Act::Click: {

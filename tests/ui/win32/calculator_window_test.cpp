@@ -120,7 +120,7 @@ class Win32Driver : public testing::WindowDriver {
         SetClipboardData(CF_UNICODETEXT, memory);
         CloseClipboard();
         SendMessageW(editOf(*window_, step.box), EM_SETSEL, 0, -1);
-        testing::failAllocationsFrom = step.text.size();
+        testing::failAllocationsFor(step.text);
         SendMessageW(editOf(*window_, step.box), WM_PASTE, 0, 0);
         break;
       }
