@@ -31,22 +31,31 @@ namespace {
 
 using testing::Act;
 
+QString objectName(ControlId id) {
+  const ControlDescription& c = Form1Description().control(id);
+  return QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())) + "(" +
+         QString::number(c.member) + ")";
+}
+
 class QtDriver : public testing::WindowDriver {
  public:
-  void open() override {
+  void open() override { open(Language::Chinese); }
+  CalculatorWindow& open(Language language) {
     window_.reset();
     window_ = std::make_unique<CalculatorWindow>(
         StateFile(directory.u8path()),
         [this](QWidget* owner, const QString& title, const QString& message) {
           reports.push_back((title + ": " + message).toStdString() + " over " +
                             (owner != nullptr && owner->isVisible() ? shown() : "no window"));
-        });
+        },
+        language);
     window_->form().traceHandlers(
         [this](std::string_view name) { handlers += std::string(name) + " "; });
     window_->show();
     QApplication::setActiveWindow(window_.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     QTest::qWait(10);  // a report held back during start-up goes up from the event loop
+    return *window_;
   }
 
   void act(const testing::Step& step) override {
@@ -125,33 +134,18 @@ class QtDriver : public testing::WindowDriver {
   QLineEdit* edit(ControlId id) const {
     return id == ControlId::Combo1_1 ? window_->pitchComboBox()->lineEdit() : window_->textBox(id);
   }
-  static QString objectName(ControlId id) {
-    const ControlDescription& c = Form1Description().control(id);
-    return QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())) + "(" +
-           QString::number(c.member) + ")";
-  }
   static void selectAll(QLineEdit* box) {
     box->setFocus();
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
   }
   static void keys(QLineEdit* box, const std::string& keys) {
     for (char key : keys) {
-      switch (key) {
-        case '\b':
-          QTest::keyClick(box, Qt::Key_Backspace);
-          break;
-        case '<':
-          QTest::keyClick(box, Qt::Key_Home);
-          break;
-        case '>':
-          QTest::keyClick(box, Qt::Key_Right);
-          break;
-        case '$':
-          QTest::keyClick(box, Qt::Key_End);
-          break;
-        default:
-          QTest::keyClick(box, key);
-      }
+      const Qt::Key special = key == '\b'  ? Qt::Key_Backspace
+                              : key == '<' ? Qt::Key_Home
+                              : key == '>' ? Qt::Key_Right
+                              : key == '$' ? Qt::Key_End
+                                           : Qt::Key_unknown;
+      special != Qt::Key_unknown ? QTest::keyClick(box, special) : QTest::keyClick(box, key);
     }
   }
 
@@ -162,32 +156,9 @@ TEST(QtWindow, PlaysEveryWindowScenario) {
   testing::runWindowScenarios<QtDriver>();
 }
 
-QString objectNameOf(const ControlDescription& c) {
-  return QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())) + "(" +
-         QString::number(c.member) + ")";
-}
-
-class CalculatorWindowTest : public ::testing::Test {
- protected:
-  std::unique_ptr<CalculatorWindow> open(Language language = Language::Chinese) {
-    auto window = std::make_unique<CalculatorWindow>(
-        StateFile(directory_.u8path()),
-        [this](QWidget*, const QString&, const QString& message) {
-          reports_.push_back(message.toStdString());
-        },
-        language);
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    return window;
-  }
-
-  korvale::testing::TemporaryDirectory directory_;
-  std::vector<std::string> reports_;
-};
-
-TEST_F(CalculatorWindowTest, StartsFocusedFixedAndTopmostWithTheTabOrder) {
-  auto window = open();
+TEST(QtWindow, StartsFocusedFixedAndTopmostWithTheTabOrder) {
+  QtDriver driver;
+  CalculatorWindow* window = &driver.open(Language::Chinese);
   EXPECT_EQ(window->windowTitle(), "Korvale");
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   EXPECT_LE((window->frameGeometry().center() -
@@ -209,21 +180,22 @@ TEST_F(CalculatorWindowTest, StartsFocusedFixedAndTopmostWithTheTabOrder) {
 // in Qt's device-independent pixels twips / 15 whatever the screen's scale, which Qt then applies;
 // in device pixels within a pixel of the twips at that scale. ctest runs it at scale factors 1,
 // 1.5 and 2 (QT_SCALE_FACTOR).
-TEST_F(CalculatorWindowTest, LaidOutFromTwipsAtEveryScaleFactor) {
+TEST(QtWindow, LaidOutFromTwipsAtEveryScaleFactor) {
   const double scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
                            ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
                            : 1.0;
   for (Language language : {Language::Chinese, Language::English}) {
-    auto window = open(language);
+    QtDriver driver;
+    CalculatorWindow* window = &driver.open(language);
     EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), scale);
     EXPECT_EQ(window->size(), QSize(210, 225));
     const auto* frame = window->findChild<QWidget*>("Frame1(0)");
     for (const ControlDescription& c : Form1Description().controls) {
-      const QString name = objectNameOf(c);
+      const QString name = objectName(c.id);
       SCOPED_TRACE(name.toStdString() + (language == Language::English ? " in English" : ""));
       const auto* widget = window->findChild<QWidget*>(name);
       ASSERT_NE(widget, nullptr);
-      EXPECT_EQ(widget->parentWidget(), c.insideFrame ? frame : window.get());
+      EXPECT_EQ(widget->parentWidget(), c.insideFrame ? frame : window);
       const TwipsRect& t = c.bounds;
       EXPECT_EQ(widget->geometry(), QRect(t.left / 15, t.top / 15, t.width / 15, t.height / 15));
       EXPECT_NEAR(widget->width() * scale, twipsToPixels(t.width, static_cast<int>(96 * scale)), 1);
@@ -245,7 +217,7 @@ TEST_F(CalculatorWindowTest, LaidOutFromTwipsAtEveryScaleFactor) {
       EXPECT_EQ(caption.toStdString(), captionOf(c.id, language));
       int shows = widget->width() - (group ? 16 : 0);  // less what the box it names covers
       for (const ControlDescription& box : Form1Description().controls) {
-        const QRect covering = window->findChild<QWidget*>(objectNameOf(box))->geometry();
+        const QRect covering = window->findChild<QWidget*>(objectName(box.id))->geometry();
         if (labelOf(box.id) == c.id && covering.left() > widget->x() &&
             covering.left() < widget->geometry().right()) {
           shows = covering.left() - widget->x();
@@ -295,8 +267,9 @@ TEST(CommandLine, ReadsItsOwnOptionsAndLeavesQtsToQt) {
 
 // A text of many megabytes is kept out of Qt's text layout but stays editable, and a short text
 // that follows it is shown as ever.
-TEST_F(CalculatorWindowTest, ABoxWithAHugeTextStaysEditable) {
-  auto window = open();
+TEST(QtWindow, ABoxWithAHugeTextStaysEditable) {
+  QtDriver driver;
+  CalculatorWindow* window = &driver.open(Language::Chinese);
   QLineEdit* teeth = window->textBox(ControlId::Text2_0);
   teeth->setFocus();
   QTest::keyClick(teeth, Qt::Key_A, Qt::ControlModifier);
@@ -316,15 +289,17 @@ TEST_F(CalculatorWindowTest, ABoxWithAHugeTextStaysEditable) {
 }
 
 // A report that ends the program leaves no window behind and quits the event loop.
-TEST_F(CalculatorWindowTest, AnErrorThatEndsTheProgramClosesTheWindow) {
-  auto window = open();
+TEST(QtWindow, AnErrorThatEndsTheProgramClosesTheWindow) {
+  QtDriver driver;
+  CalculatorWindow* window = &driver.open(Language::Chinese);
   window->form().traceHandlers([](std::string_view name) {
     if (name == "TT") throw std::logic_error("broken");
   });
   QTest::keyClick(window->textBox(ControlId::Text2_0), Qt::Key_3);
-  EXPECT_EQ(reports_, std::vector<std::string>{"broken"});
+  EXPECT_EQ(driver.reports,
+            std::vector<std::string>{"Korvale: broken over 203 | 5M | 31.83 | 31.83"});
   EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(directory_.read("Rede.txt"), "\"203\"\r\n\"5M\"\r\n");
+  EXPECT_EQ(driver.directory.read("Rede.txt"), "\"203\"\r\n\"5M\"\r\n");
 }
 
 }  // namespace
