@@ -56,13 +56,9 @@ chown "$user" "$home"
 # One run of the packaged program: optional keystrokes, then the close a window manager sends.
 run() {
   # shellcheck disable=SC2086 # the entry's Exec line, split as a launcher splits it
-  (cd / && exec setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups \
-     env -i HOME="$home" DISPLAY="$DISPLAY" PATH="$root/usr/bin:/usr/bin:/bin" $exec_command) \
-    >/dev/null 2>&1 &
-  app=$!
-  local window
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
-  [ -n "$window" ] || fail "no window"
+  start_app bash -c 'cd / && exec "$@"' - setpriv --reuid="$user" --regid="$(id -g "$user")" \
+    --clear-groups env -i HOME="$home" DISPLAY="$DISPLAY" PATH="$root/usr/bin:/usr/bin:/bin" \
+    $exec_command
   xprop -id "$window" WM_CLASS | grep -q "\"$wm_class\"\$" ||
     fail "WM_CLASS $(xprop -id "$window" WM_CLASS) is not the entry's $wm_class"
   if [ $# -gt 0 ]; then
@@ -71,12 +67,7 @@ run() {
     sleep 0.3
   fi
   "$close_window" "$window"
-  for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$app" 2>/dev/null && fail "the window did not close"
-  local status=0
-  wait "$app" || status=$?
-  app=""
-  [ "$status" -eq 0 ] || fail "korvale ended with status $status"
+  expect_end 0
 }
 
 expected=$(printf '"207"\r\n"5M"\r\n' | od -An -tx1)

@@ -33,11 +33,11 @@ shortcut=$(unix_path "$(windows_path '%APPDATA%')\\Microsoft\\Windows\\Start Men
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Korvale'
 rm -rf "$installed" "$shortcut"
 
+files=(Korvale.exe README.txt LICENSE.txt Uninstall.exe)
+all_installed() { for file in "${files[@]}"; do [ -f "$installed/$file" ] || fail "$1: $file"; done; }
 "$wine_run" "$setup" /S
 wineserver --wait
-for file in Korvale.exe README.txt LICENSE.txt Uninstall.exe; do
-  [ -f "$installed/$file" ] || fail "not installed: $file"
-done
+all_installed "not installed"
 cmp -s "$installed/Korvale.exe" "$exe" || fail "the installed Korvale.exe differs from the build's"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
 "$wine_run" reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "not in the programs list"
@@ -46,25 +46,18 @@ bash "$here/../ui/xvfb_end_to_end.sh" --in-place --wine "$installed/Korvale.exe"
 
 # While Korvale runs, a silent uninstall refuses and leaves everything. (_?= makes the uninstaller
 # run where it stands, so that its exit code is its own.)
-"$wine_run" "$installed/Korvale.exe" >/dev/null 2>&1 &
-app=$!
-timeout 60 xdotool search --sync --onlyvisible --name '^Korvale$' >/dev/null
+start_app "$wine_run" "$installed/Korvale.exe"
 status=0
 "$wine_run" "$installed/Uninstall.exe" /S "_?=$installed_windows" || status=$?
 [ "$status" -eq 2 ] || fail "the uninstall while Korvale runs ended with $status"
-for file in Korvale.exe README.txt LICENSE.txt Uninstall.exe; do
-  [ -f "$installed/$file" ] || fail "removed while Korvale runs: $file"
-done
+all_installed "removed while Korvale runs"
 "$wine_run" reg query "$key" /v EstimatedSize >/dev/null 2>&1 || fail "no EstimatedSize"
-xdotool key --window "$(xdotool search --onlyvisible --name '^Korvale$' | head -n 1)" alt+F4
-wait "$app" || true
-app=""
+xdotool key --window "$window" alt+F4
+expect_end 0
 
 "$wine_run" "$installed/Uninstall.exe" /S
 wineserver --wait
-for file in Korvale.exe README.txt LICENSE.txt Uninstall.exe; do
-  [ ! -e "$installed/$file" ] || fail "left after the uninstall: $file"
-done
+for file in "${files[@]}"; do [ ! -e "$installed/$file" ] || fail "left after uninstall: $file"; done
 [ ! -e "$shortcut" ] || fail "the shortcut is left after the uninstall"
 if "$wine_run" reg query "$key" >/dev/null 2>&1; then fail "still in the programs list"; fi
 [ "$(ls "$installed")" = "Rede.txt" ] || fail "the folder holds: $(ls "$installed")"

@@ -49,11 +49,11 @@ std::string readOutcome(const StateFile& file) {
   return inputs ? inputs->teethText + " " + inputs->pitchText : "-";
 }
 
-// What saving "25" and "8M" gave: "saved", or the error's number and reason,
+// What saving (by default "25" and "8M") gave: "saved", or the error's number and reason,
 // "error 70: Permission denied", once the description was seen to name the file.
-std::string saveOutcome(const StateFile& file) {
+std::string saveOutcome(const StateFile& file, const char* teeth = "25", const char* pitch = "8M") {
   try {
-    file.WriteState("25", "8M");
+    file.WriteState(teeth, pitch);
     return "saved";
   } catch (const RuntimeError& e) {
     const std::string prefix = "Cannot save \"" + file.path() + "\": ";
@@ -68,75 +68,62 @@ TEST(StateFile, LivesBesideTheExecutable) {
   EXPECT_EQ(fs::u8path(StatePath()), fs::u8path(ProgramDir()) / "Rede.txt");
 }
 
-TEST(StateFile, RoundTripsTheExactBytes) {
-  const char* cases[][3] = {{"20", "5M", "\"20\"\r\n\"5M\"\r\n"},
-                            {"", "", "\"\"\r\n\"\"\r\n"},
-                            {"2,5", "abc", "\"2,5\"\r\n\"abc\"\r\n"},
-                            {"a\"b", "5M", "\"a\"b\"\r\n\"5M\"\r\n"}};
-  TemporaryDirectory directory;
-  const StateFile file(directory.u8path());
-  for (const auto& c : cases) {
-    file.WriteState(c[0], c[1]);
-    EXPECT_EQ(directory.read("Rede.txt"), c[2]);
-    // A double quote inside a text is written as it stands, and so does not come back whole.
-    if (std::string(c[0]).find('"') == std::string::npos) {
-      EXPECT_EQ(file.ReadState(), (SavedInputs{c[0], c[1]}));
-    }
-  }
-  EXPECT_EQ(filesIn(directory.path()), 1u) << "no temporary file is left behind";
-}
-
-// Every read closes the file, whatever it found: on Linux the process's descriptors are counted;
-// on Windows a file still open cannot be gone after its deletion.
-TEST(StateFile, EveryReadClosesTheFile) {
-  const struct {
-    const char* bytes;  // nullptr: no file
-    const char* read;
-  } cases[] = {
-      {nullptr, "-"}, {"", "-"}, {"\"20\"\r\n", "-"}, {kOld, "20 5M"}, {"20,5M,more", "20 5M"}};
-  for (const auto& c : cases) {
-    TemporaryDirectory directory;
-    if (c.bytes) directory.write("Rede.txt", c.bytes);
-#ifdef _WIN32
-    EXPECT_EQ(readOutcome(StateFile(directory.u8path())), c.read);
-    DeleteFileW((directory.path() / "Rede.txt").wstring().c_str());
-    EXPECT_FALSE(fs::exists(directory.path() / "Rede.txt")) << "left open: " << c.read;
-#else
-    const auto before = filesIn("/proc/self/fd");
-    EXPECT_EQ(readOutcome(StateFile(directory.u8path())), c.read);
-    EXPECT_EQ(filesIn("/proc/self/fd"), before) << "left open: " << c.read;
-#endif
-  }
-}
-
-// A save that fails, at whatever point, leaves the file as it was; where the folder takes no new
-// file, the file is rewritten where it stands, all of it, and its old bytes come back on failure.
-TEST(StateFile, AFailedSaveKeepsTheOldFileWhole) {
+// What a read finds and a save leaves, the exact bytes, with faults injected at every stage of
+// the save: a failed one keeps the old file whole. Where the folder takes no new file, the file
+// is rewritten where it stands, all of it, its old bytes put back on failure. Every read and save
+// closes the file: on Linux the process's descriptors are counted; on Windows a file still open
+// cannot be gone after its deletion.
+TEST(StateFile, ReadsAndSavesTheExactBytes) {
   const std::string longer = "\"123456789\"\r\n\"14M\"\r\n";
+  using platform::WriteFault;
+  const std::optional<WriteFault> none;
+  const WriteFault inPlace{kNever, 0, true};
   const struct {
     const char* before;  // nullptr: no file
-    bool noTemporaryFile;
-    std::size_t faultAfter;
+    const char* teeth;
+    const char* pitch;
+    std::optional<WriteFault> fault;
+    const char* read;
     const char* outcome;  // the start of it
     std::string after;
   } cases[] = {
-      {kOld, false, 0, "error 61: ", kOld},
-      {kOld, false, 1, "error 61: ", kOld},
-      {kOld, false, 11, "error 61: ", kOld},
-      {kOld, true, kNever, "saved", kNew},
-      {longer.c_str(), true, kNever, "saved", kNew},
-      {kOld, true, 5, "error 61: ", kOld},
-      {nullptr, true, kNever, "error 70: Permission denied", ""},
+      // clang-format off
+      {nullptr, "20", "5M", none, "-", "saved", kOld},
+      {"", "", "", none, "-", "saved", "\"\"\r\n\"\"\r\n"},
+      {"\"20\"\r\n", "2,5", "abc", none, "-", "saved", "\"2,5\"\r\n\"abc\"\r\n"},
+      // A double quote inside a text is written as it stands, and so does not come back whole.
+      {"20,5M,more", "a\"b", "5M", none, "20 5M", "saved", "\"a\"b\"\r\n\"5M\"\r\n"},
+      {kOld, "25", "8M", WriteFault{0, kDiskFull}, "20 5M", "error 61: ", kOld},
+      {kOld, "25", "8M", WriteFault{1, kDiskFull}, "20 5M", "error 61: ", kOld},
+      {kOld, "25", "8M", WriteFault{11, kDiskFull}, "20 5M", "error 61: ", kOld},
+      {kOld, "25", "8M", inPlace, "20 5M", "saved", kNew},
+      {longer.c_str(), "25", "8M", inPlace, "123456789 14M", "saved", kNew},
+      {kOld, "25", "8M", WriteFault{5, kDiskFull, true}, "20 5M", "error 61: ", kOld},
+      {nullptr, "25", "8M", inPlace, "-", "error 70: Permission denied", ""},
+      // clang-format on
   };
   for (const auto& c : cases) {
     TemporaryDirectory directory;
     if (c.before) directory.write("Rede.txt", c.before);
     StateFile file(directory.u8path());
-    file.injectWriteFault({c.faultAfter, kDiskFull, c.noTemporaryFile});
-    const std::string outcome = saveOutcome(file);
+    if (c.fault) file.injectWriteFault(*c.fault);
+#ifndef _WIN32
+    const auto open = filesIn("/proc/self/fd");
+#endif
+    EXPECT_EQ(readOutcome(file), c.read);
+    const std::string outcome = saveOutcome(file, c.teeth, c.pitch);
     EXPECT_EQ(outcome.rfind(c.outcome, 0), 0u) << outcome;
-    EXPECT_EQ(directory.read("Rede.txt"), c.after) << c.faultAfter;
-    EXPECT_EQ(filesIn(directory.path()), c.before ? 1u : 0u) << "nothing else is left behind";
+    EXPECT_EQ(directory.read("Rede.txt"), c.after) << c.teeth << " " << outcome;
+    if (c.after.find("a\"b") == std::string::npos && outcome == "saved") {
+      EXPECT_EQ(readOutcome(file), c.after.empty() ? "-" : std::string(c.teeth) + " " + c.pitch);
+    }
+    EXPECT_EQ(filesIn(directory.path()), c.after.empty() ? 0u : 1u) << "nothing else is left";
+#ifdef _WIN32
+    DeleteFileW((directory.path() / "Rede.txt").wstring().c_str());
+    EXPECT_FALSE(fs::exists(directory.path() / "Rede.txt")) << "left open: " << c.teeth;
+#else
+    EXPECT_EQ(filesIn("/proc/self/fd"), open) << "left open: " << c.teeth;
+#endif
   }
   EXPECT_EQ(saveOutcome(StateFile((TemporaryDirectory().path() / "gone").u8string()))
                 .rfind("error 75: ", 0),

@@ -50,35 +50,20 @@ if [ -n "$restore" ]; then
   expected=$(od -An -tx1 "$directory/Rede.txt")
 fi
 
-(cd / && exec "${runner[@]}" "$copy") >/dev/null 2>&1 &
-app=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
-[ -n "$window" ] || fail "no window"
+start_app bash -c 'cd / && exec "$@"' - "${runner[@]}" "$copy"
 
 if [ -n "$restore" ]; then
   # The overflow is reported over the window, once; then the window is closed untouched.
-  for _ in $(seq 50); do
-    [ "$(xdotool search --onlyvisible --name '^Korvale$' | wc -l)" -ge 2 ] && break
-    sleep 0.1
-  done
-  [ "$(xdotool search --onlyvisible --name '^Korvale$' | wc -l)" -ge 2 ] || {
-    echo "FAIL: no report of the restored overflow"
-    exit 1
-  }
+  windows() { xdotool search --onlyvisible --name '^Korvale$' | wc -l; }
+  for _ in $(seq 50); do [ "$(windows)" -ge 2 ] && break; sleep 0.1; done
+  [ "$(windows)" -ge 2 ] || fail "no report of the restored overflow"
   xdotool key --delay 100 Return
   sleep 0.5
-  [ "$(xdotool search --onlyvisible --name '^Korvale$' | wc -l)" -eq 1 ] || {
-    echo "FAIL: more than one report"
-    exit 1
-  }
+  [ "$(windows)" -eq 1 ] || fail "more than one report"
   window=$(xdotool search --onlyvisible --name '^Korvale$' | head -n 1)
 fi
 
-state=$(xprop -id "$window" _NET_WM_STATE)
-case "$state" in
-  *_NET_WM_STATE_ABOVE*) ;;
-  *) echo "FAIL: not above other windows: $state"; exit 1 ;;
-esac
+xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "not above the others"
 
 if [ -z "$restore" ]; then
   xdotool windowfocus --sync "$window"
@@ -100,19 +85,8 @@ elif [ -n "$close_window" ]; then
 else
   xdotool key alt+F4
 fi
-for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app" 2>/dev/null; then echo "FAIL: the window did not close"; exit 1; fi
-status=0
-wait "$app" || status=$?
-app=""
-if [ "$status" -ne "$expected_status" ]; then
-  echo "FAIL: the program ended with status $status"
-  exit 1
-fi
+expect_end "$expected_status"
 
 actual=$(od -An -tx1 "$directory/Rede.txt" 2>/dev/null || echo "no file")
-if [ "$actual" != "$expected" ]; then
-  echo "FAIL: Rede.txt holds [$actual], expected [$expected]"
-  exit 1
-fi
+[ "$actual" = "$expected" ] || fail "Rede.txt holds [$actual], expected [$expected]"
 echo "$(basename "$program") under Xvfb: ${restore:+restored an overflow, }typed, stayed on top, closed${signal:+ by SIG$signal}$($kill_display && echo " by the display's end"), saved beside itself"

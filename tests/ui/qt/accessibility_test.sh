@@ -10,9 +10,6 @@ fi
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../support/session.sh"
 cp "$1" "$work/"  # a fresh folder: the design inputs, no saved ones
-LANG=$2 LANGUAGE="" LC_ALL="" LC_MESSAGES="" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
-  "$work/$(basename "$1")" >/dev/null 2>&1 &
-app=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
-[ -n "$window" ] || fail "no window"
+start_app env LANG="$2" LANGUAGE="" LC_ALL="" LC_MESSAGES="" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+  "$work/$(basename "$1")"
 timeout 60 /usr/bin/python3 "$here/atspi_check.py" "$window" "${2:0:2}"

@@ -15,13 +15,10 @@ cp "$1" "$work/"
 export WAYLAND_DISPLAY=korvale-test XDG_SESSION_TYPE=wayland
 unset QT_QPA_PLATFORM
 
-(cd "$work" && exec ./korvale) >/dev/null 2>&1 &
-app=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korvale$' | head -n 1)
-[ -n "$window" ] || fail "no window on the X display"
+start_app "$work/korvale"
 xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "not above the others"
 kill -TERM "$app"
-wait "$app" || fail "korvale ended badly after SIGTERM"
+expect_end 0
 
 (cd "$work" && QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client exec ./korvale) 2>"$work/wayland.log" &
 app=$!
@@ -29,6 +26,5 @@ for _ in $(seq 100); do grep -q 'set_title("Korvale")' "$work/wayland.log" && br
 grep -q 'set_title("Korvale")' "$work/wayland.log" || fail "no window on Weston"
 [ -z "$(xdotool search --name '^Korvale$' 2>/dev/null)" ] || fail "a window on the X display"
 kill -TERM "$app"
-wait "$app" || fail "korvale ended badly on Weston"
-app=""
+expect_end 0
 echo "korvale in a Wayland session: on top on the X display; on Weston when asked to be"

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <optional>
 
 #include "tests/support/temporary_directory.h"
 #include "tests/ui/window_script.h"
@@ -82,7 +83,11 @@ class Win32Driver : public testing::WindowDriver {
     window_.reset();
     dropQuit();
   }
-  void open() override {
+  void open() override { open({}); }
+  // In the user's language unless told one; with the system's screen-reader names unless given
+  // others.
+  CalculatorWindow& open(std::optional<Language> language,
+                         std::unique_ptr<AccessibleNames> names = {}) {
     window_.reset();
     dropQuit();
     window_ = CalculatorWindow::create(
@@ -90,11 +95,14 @@ class Win32Driver : public testing::WindowDriver {
         [this](HWND owner, const std::wstring& title, const std::wstring& message) {
           reports.push_back(platform::fromWide(title + L": " + message) + " over " +
                             (IsWindowVisible(owner) ? shownBy(owner) : "no window"));
-        });
-    ASSERT_NE(window_, nullptr);
+        },
+        std::move(names), language);
+    EXPECT_NE(window_, nullptr);
     window_->form().traceHandlers(
         [this](std::string_view name) { handlers += std::string(name) + " "; });
+    return *window_;
   }
+  void close() { window_.reset(); }
 
   void act(const testing::Step& step) override {
     HWND combo = window_ ? window_->control(ControlId::Combo1_1) : nullptr;
@@ -182,21 +190,9 @@ TEST(Win32Window, PlaysEveryWindowScenario) {
   testing::runWindowScenarios<Win32Driver>();
 }
 
-class Win32WindowTest : public ::testing::Test {
- protected:
-  std::unique_ptr<CalculatorWindow> open(Language language = Language::Chinese) {
-    auto window = CalculatorWindow::create(
-        GetModuleHandleW(nullptr), StateFile(directory_.u8path()),
-        [](HWND, const std::wstring&, const std::wstring&) {}, {}, language);
-    EXPECT_NE(window, nullptr);
-    return window;
-  }
-
-  korvale::testing::TemporaryDirectory directory_;
-};
-
-TEST_F(Win32WindowTest, WindowIsTopmostFixedCentredWithItsTabOrder) {
-  auto window = open();
+TEST(Win32Window, IsTopmostFixedCentredWithItsTabOrder) {
+  Win32Driver driver;
+  const CalculatorWindow* window = &driver.open(Language::Chinese);
   HWND hwnd = window->handle();
   EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_FALSE(GetWindowLongW(hwnd, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
@@ -276,9 +272,10 @@ void expectLaidOutAt(const CalculatorWindow& window, int dpi, Language language)
   }
 }
 
-TEST_F(Win32WindowTest, LaidOutFromTwipsAtTheStartDpiAndAfterEveryDpiChange) {
+TEST(Win32Window, LaidOutFromTwipsAtTheStartDpiAndAfterEveryDpiChange) {
   for (Language language : {Language::Chinese, Language::English}) {
-    auto window = open(language);
+    Win32Driver driver;
+    const CalculatorWindow* window = &driver.open(language);
     const char* expected = std::getenv("KORVALE_EXPECTED_DPI");
     expectLaidOutAt(*window, expected != nullptr ? std::atoi(expected) : 96, language);
     for (int dpi : {144, 192, 96}) {
@@ -298,12 +295,12 @@ TEST_F(Win32WindowTest, LaidOutFromTwipsAtTheStartDpiAndAfterEveryDpiChange) {
 // The window speaks the user's interface language, which Wine takes from LANG (for the C locale
 // it gives English, as Windows always has a language): Chinese for a Chinese one, English for any
 // other. ctest runs it once more under each.
-TEST_F(Win32WindowTest, SpeaksTheUsersLanguage) {
+TEST(Win32Window, SpeaksTheUsersLanguage) {
   const char* lang = std::getenv("LANG");
   const std::string tag = lang != nullptr ? lang : "";
   const bool chinese = tag.rfind("zh", 0) == 0;
-  auto window = CalculatorWindow::create(GetModuleHandleW(nullptr), StateFile(directory_.u8path()));
-  EXPECT_EQ(text(window->control(ControlId::Label1_0)),
+  Win32Driver driver;
+  EXPECT_EQ(text(driver.open({}).control(ControlId::Label1_0)),
             captionOf(ControlId::Label1_0, chinese ? Language::Chinese : Language::English))
       << tag;
 }
@@ -321,11 +318,11 @@ class RecordedNames : public AccessibleNames {
   std::map<HWND, std::string>& names_;
 };
 
-TEST_F(Win32WindowTest, EachInputAndResultIsNamedByItsLabelForScreenReaders) {
+TEST(Win32Window, EachInputAndResultIsNamedByItsLabelForScreenReaders) {
   std::map<HWND, std::string> names;
-  auto window =
-      CalculatorWindow::create(GetModuleHandleW(nullptr), StateFile(directory_.u8path()), {},
-                               std::make_unique<RecordedNames>(names), Language::Chinese);
+  Win32Driver driver;
+  const CalculatorWindow* window =
+      &driver.open(Language::Chinese, std::make_unique<RecordedNames>(names));
   COMBOBOXINFO combo{};
   combo.cbSize = sizeof combo;
   GetComboBoxInfo(window->control(ControlId::Combo1_1), &combo);
@@ -336,14 +333,15 @@ TEST_F(Win32WindowTest, EachInputAndResultIsNamedByItsLabelForScreenReaders) {
                        {window->control(ControlId::Text1_1), "顶圆直径Da"},
                        {window->control(ControlId::Text1_0), "节圆直径 D"},
                    }));
-  window.reset();
+  driver.close();
   EXPECT_TRUE(names.empty()) << "every name is taken back before its control goes";
 }
 
 // Left to itself, the window would lose the focus to itself. Each way back is tried alone:
 // the activation, and the focus given to the window (as on a restore from the task bar).
-TEST_F(Win32WindowTest, TheFocusComesBackToItsControl) {
-  auto window = open();
+TEST(Win32Window, TheFocusComesBackToItsControl) {
+  Win32Driver driver;
+  const CalculatorWindow* window = &driver.open(Language::Chinese);
   HWND pitchCircle = window->control(ControlId::Text1_0);
   HWND teeth = window->control(ControlId::Text2_0);
   SetFocus(pitchCircle);
