@@ -1,23 +1,14 @@
 #!/usr/bin/python3
 """Reads the running korvale through AT-SPI, as a screen reader does: the four controls with their
-roles and names, the group "结果", the values; then types into the teeth entry with xdotool and
+roles and names, the results group, the values; then types into the teeth entry with xdotool and
 waits for the new values and the text-changed events of both results. Prints the tree.
-Usage: atspi_check.py WINDOW_ID"""
+Usage: atspi_check.py WINDOW_ID LANGUAGE (zh or en, the names it expects)"""
 import subprocess
 import sys
 import time
 
 import pyatspi
 from gi.repository import GLib
-
-
-def find_application():
-    for _ in range(100):
-        for application in pyatspi.Registry.getDesktop(0):
-            if application is not None and application.name == "korvale":
-                return application
-        time.sleep(0.1)
-    sys.exit("FAIL: korvale is not on the accessibility bus")
 
 
 def walk(node, depth=0):
@@ -35,17 +26,14 @@ def text_of(node):
 
 
 def dump(application):
-    lines = []
-    for depth, node in walk(application):
-        text = text_of(node)
-        value = f" = \"{text}\"" if text is not None else ""
-        lines.append(f"{'  ' * depth}{node.getRoleName()} \"{node.name}\"{value}")
-    return "\n".join(lines)
+    return "\n".join(f"{'  ' * depth}{node.getRoleName()} \"{node.name}\""
+                     + (f" = \"{text_of(node)}\"" if text_of(node) is not None else "")
+                     for depth, node in walk(application))
 
 
 def named(application, role, name):
     for _, node in walk(application):
-        if node.getRoleName() == role and node.name == name:
+        if node.getRoleName() == role and (name is None or node.name == name):
             return node
     sys.exit(f"FAIL: no {role} named \"{name}\"\n{dump(application)}")
 
@@ -55,28 +43,31 @@ def expect(what, actual, expected):
         sys.exit(f"FAIL: {what} is {actual!r}, expected {expected!r}")
 
 
-# The names in the language the desktop speaks (the second argument, zh or en).
 NAMES = {
     "zh": ("齿数T", "结果", "顶圆直径Da", "节圆直径 D", "模数M"),
     "en": ("Teeth", "Results", "Outside Da", "Pitch dia. D", "Pitch"),
 }[sys.argv[2]]
-application = find_application()
+for _ in range(100):
+    application = next((a for a in pyatspi.Registry.getDesktop(0)
+                        if a is not None and a.name == "korvale"), None)
+    if application is not None:
+        break
+    time.sleep(0.1)
+else:
+    sys.exit("FAIL: korvale is not on the accessibility bus")
 teeth = named(application, "text", NAMES[0])
 group = named(application, "panel", NAMES[1])
 tip = named(group, "text", NAMES[2])
 pitch_circle = named(group, "text", NAMES[3])
-combo = next(node for _, node in walk(application) if node.getRoleName() == "combo box")
-field = named(combo, "text", NAMES[4])
-expect("the teeth", text_of(teeth), "20")
-expect("the pitch field", text_of(field), "5M")
-expect("D", text_of(pitch_circle), "31.83")
-expect("Da", text_of(tip), "31.83")
-entries = [item.name for _, item in walk(combo) if item.getRoleName() == "list item"]
-expect("the pitch list", entries, ["3M", "5M", "8M", "14M"])
-labels = [target.name for relation in combo.getRelationSet()
-          if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY
-          for target in (relation.getTarget(i) for i in range(relation.getNTargets()))]
-expect("the pitch list's label", labels, [NAMES[4] + ":"])
+combo = named(application, "combo box", None)
+expect("the values", [text_of(node) for node in (teeth, named(combo, "text", NAMES[4]),
+                                                  pitch_circle, tip)], ["20", "5M", "31.83", "31.83"])
+expect("the pitch list", [item.name for _, item in walk(combo) if item.getRoleName() == "list item"],
+       ["3M", "5M", "8M", "14M"])
+expect("the pitch list's label", [
+    relation.getTarget(i).name for relation in combo.getRelationSet()
+    if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY
+    for i in range(relation.getNTargets())], [NAMES[4] + ":"])
 
 changed = set()
 pyatspi.Registry.registerEventListener(
@@ -92,10 +83,7 @@ def type_three():
 
 GLib.timeout_add(300, type_three)
 pyatspi.Registry.start()
-expect("the teeth after typing", text_of(teeth), "203")
-expect("D after typing", text_of(pitch_circle), "323.08")
-expect("Da after typing", text_of(tip), "323.08")
-for name in (NAMES[3], NAMES[2]):
-    if name not in changed:
-        sys.exit(f"FAIL: no text-changed event from \"{name}\" (seen from: {sorted(changed)})")
+expect("the values after typing", [text_of(node) for node in (teeth, pitch_circle, tip)],
+       ["203", "323.08", "323.08"])
+expect("the results that told of a change", {NAMES[3], NAMES[2]} - changed, set())
 print(dump(application))
