@@ -55,30 +55,23 @@ TEST(WindowDescription, SpeaksChineseOrEnglishAsTheDesktopDoes) {
       {"zh_CN.UTF-8", Language::Chinese}, {"", Language::Chinese}, {"C", Language::Chinese},
       {"C.UTF-8", Language::Chinese}, {"POSIX", Language::Chinese}, {"en-US", Language::English},
       {"de-DE", Language::English}, {"ja-JP", Language::English}, {"zu-ZA", Language::English}};
-  const struct { ControlId id; const char* chinese; const char* english; } captions[] = {
-      {ControlId::Label1_0, "齿数T:", "Teeth:"},
-      {ControlId::Label1_1, "模数M:", "Pitch:"},
-      {ControlId::Frame1, "结果", "Results"},
-      {ControlId::Label1_4, "顶圆直径Da:", "Outside Da:"},
-      {ControlId::Label1_3, "节圆直径 D:", "Pitch dia. D:"},
-      {ControlId::Text2_0, "20", "20"},
-      {ControlId::Combo1_1, "5M", "5M"}};
-  const struct { ControlId id; const char* chinese; const char* english; } names[] = {
-      {ControlId::Text2_0, "齿数T", "Teeth"},
-      {ControlId::Combo1_1, "模数M", "Pitch"},
-      {ControlId::Text1_1, "顶圆直径Da", "Outside Da"},
-      {ControlId::Text1_0, "节圆直径 D", "Pitch dia. D"},
-      {ControlId::Label1_0, "", ""},
-      {ControlId::Frame1, "", ""}};
+  const struct { ControlId id; const char* chinese; const char* english; const char* chineseName; const char* englishName; } controls[] = {
+      {ControlId::Label1_0, "齿数T:", "Teeth:", "", ""},
+      {ControlId::Label1_1, "模数M:", "Pitch:", "", ""},
+      {ControlId::Frame1, "结果", "Results", "", ""},
+      {ControlId::Label1_4, "顶圆直径Da:", "Outside Da:", "", ""},
+      {ControlId::Label1_3, "节圆直径 D:", "Pitch dia. D:", "", ""},
+      {ControlId::Text2_0, "20", "20", "齿数T", "Teeth"},
+      {ControlId::Combo1_1, "5M", "5M", "模数M", "Pitch"},
+      {ControlId::Text1_1, "Text1", "Text1", "顶圆直径Da", "Outside Da"},
+      {ControlId::Text1_0, "Text1", "Text1", "节圆直径 D", "Pitch dia. D"}};
   // clang-format on
   for (const auto& [tag, language] : desktops) EXPECT_EQ(languageForDesktop(tag), language) << tag;
-  for (const auto& c : captions) {
+  for (const auto& c : controls) {
     EXPECT_EQ(captionOf(c.id, Language::Chinese), c.chinese);
     EXPECT_EQ(captionOf(c.id, Language::English), c.english);
-  }
-  for (const auto& c : names) {
-    EXPECT_EQ(accessibleName(c.id, Language::Chinese), c.chinese);
-    EXPECT_EQ(accessibleName(c.id, Language::English), c.english);
+    EXPECT_EQ(accessibleName(c.id, Language::Chinese), c.chineseName);
+    EXPECT_EQ(accessibleName(c.id, Language::English), c.englishName);
   }
 }
 
