@@ -188,25 +188,12 @@ TEST(Form1, AnUnexpectedErrorIsReportedNotThrownIntoTheToolkit) {
     bool ends;
     const char* saved;  // once the program ended or was closed
   } cases[] = {
-      {"TT",
-       false,
-       {Act::Type, ControlId::Text2_0, "3"},
-       "Korvale: broken",
-       true,
-       "\"203\"\r\n\"5M\"\r\n"},
-      {"Combo1_Click",
-       false,
-       {Act::Pick, {}, "0"},
-       "Korvale: broken",
-       true,
-       "\"20\"\r\n\"3M\"\r\n"},
-      {"TT",
-       true,
-       {Act::Type, ControlId::Text2_0, "3"},
-       "Korvale: Run-time error '7':\n\nOut of memory",
-       false,
-       "\"203\"\r\n\"5M\"\r\n"},
+      // clang-format off
+      {"TT", false, {Act::Type, ControlId::Text2_0, "3"}, "Korvale: broken", true, "\"203\"\r\n\"5M\"\r\n"},
+      {"Combo1_Click", false, {Act::Pick, {}, "0"}, "Korvale: broken", true, "\"20\"\r\n\"3M\"\r\n"},
+      {"TT", true, {Act::Type, ControlId::Text2_0, "3"}, "Korvale: Run-time error '7':\n\nOut of memory", false, "\"203\"\r\n\"5M\"\r\n"},
       {"Form_QueryUnload", false, {Act::Close}, "Korvale: broken", false, ""},
+      // clang-format on
   };
   for (const auto& c : cases) {
     FormDriver driver;
