@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -231,26 +232,22 @@ class Scene {
   // (a link), "app/Rede.txt|" (a FIFO), "app/Rede.txt/" (a folder), separated by blanks.
   std::string listing() const {
     std::set<std::string> entries;
-    for (auto it = fs::recursive_directory_iterator(root_.path()); it != fs::end(it); ++it) {
-      const std::string name = it->path().lexically_relative(root_.path()).generic_string();
-      const fs::file_status status = it->symlink_status();
+    for (const auto& entry : fs::recursive_directory_iterator(root_.path())) {
+      const std::string name = entry.path().lexically_relative(root_.path()).generic_string();
+      const fs::file_status status = entry.symlink_status();
+      char mode[8] = "";
+      if (status.permissions() != fs::perms(0644)) {
+        std::snprintf(mode, sizeof mode, " %03o", static_cast<unsigned>(status.permissions()));
+      }
+      const std::string bytes = fs::is_regular_file(status) ? root_.read(name) : "";
       if (fs::is_symlink(status)) {
-        entries.insert(name + "->" + fs::read_symlink(it->path()).string());
+        entries.insert(name + "->" + fs::read_symlink(entry).string());
       } else if (fs::is_fifo(status)) {
         entries.insert(name + "|");
       } else if (fs::is_directory(status)) {
         if (name != "app" && name != "home") entries.insert(name + "/");
       } else {
-        const std::string bytes = root_.read(name);
-        const auto mode = static_cast<int>(status.permissions());
-        entries.insert(name + "=" +
-                       (bytes == kOld   ? "old"
-                        : bytes == kNew ? "new"
-                                        : bytes) +
-                       (mode == 0644
-                            ? ""
-                            : " " + std::to_string(mode / 64) + std::to_string(mode / 8 % 8) +
-                                  std::to_string(mode % 8)));
+        entries.insert(name + "=" + (bytes == kOld ? "old" : bytes == kNew ? "new" : bytes) + mode);
       }
     }
     std::string joined;
@@ -328,20 +325,6 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
   }
 }
 
-// Sets an environment variable for one scope, or unsets it (nullptr).
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(StateFile, AnInstalledCopyKeepsItsInputsInTheUsersConfigurationFolder) {
   TemporaryDirectory directory;
   const fs::path bin = directory.path() / "usr" / "bin";
@@ -356,14 +339,15 @@ TEST(StateFile, AnInstalledCopyKeepsItsInputsInTheUsersConfigurationFolder) {
     const char* configHome;
     std::string expected;
   } cases[] = {
-      {nullptr, home + "/.config/korvale"},
+      {"/elsewhere/config", "/elsewhere/config/korvale"},
       {"", home + "/.config/korvale"},
       {"relative/config", home + "/.config/korvale"},
-      {"/elsewhere/config", "/elsewhere/config/korvale"},
+      {nullptr, home + "/.config/korvale"},
   };
-  ScopedVariable homeVariable("HOME", home.c_str());
+  // No other test here reads these variables: they are set, and left, as each case needs them.
+  ::setenv("HOME", home.c_str(), 1);
   for (const auto& c : cases) {
-    ScopedVariable config("XDG_CONFIG_HOME", c.configHome);
+    c.configHome ? ::setenv("XDG_CONFIG_HOME", c.configHome, 1) : ::unsetenv("XDG_CONFIG_HOME");
     const StateLocation location = StateLocationFor(programDir);
     EXPECT_EQ(location.directory, c.expected) << (c.configHome ? c.configHome : "unset");
     EXPECT_TRUE(location.createdOnSave);
@@ -381,8 +365,8 @@ TEST(StateFile, AnInstalledCopyKeepsItsInputsInTheUsersConfigurationFolder) {
 
   // An account the system has no home for, without HOME: the save refuses, never "/Rede.txt".
   if (::geteuid() != 0) return;  // only root can become such an account
-  ScopedVariable noHome("HOME", nullptr);
-  ScopedVariable noConfig("XDG_CONFIG_HOME", nullptr);
+  ::unsetenv("HOME");
+  ::unsetenv("XDG_CONFIG_HOME");
   const std::string homeless = korvale::testing::asUnprivilegedUser(
       [&] { return saveOutcome(StateFile::ofProgramIn(programDir)); }, {kOtherUser, kOtherUser});
   EXPECT_EQ(homeless, "error 75: Cannot find the user's home directory");
