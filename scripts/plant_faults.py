@@ -12,6 +12,8 @@ uses the linux preset's build folder of the scratch copy it makes, and mingw32's
 where this machine runs no 32-bit programs)
 """
 import argparse
+import collections
+import os
 import random
 import re
 import shutil
@@ -23,12 +25,13 @@ ROOT = Path(__file__).resolve().parent.parent
 
 # folder: (source files, how to build and test; each command must fail when a suite fails)
 LINUX_TESTS = "cmake --build --preset linux --target {targets} -- -j2 >/dev/null 2>&1 || exit 99; " \
-              "ctest --preset linux -j2 --timeout 120 -R '{tests}' >/dev/null 2>&1"
+              "ctest --preset linux -j2 --timeout 120 --output-on-failure -R '{tests}' >\"$LOG\" 2>&1"
 WINDOWS = "mingw32" if subprocess.run(
     ["bash", "-c", f". {ROOT}/scripts/lib/wine.sh && wine_runs_32bit"]).returncode == 0 else "mingw64"
 WINE_TESTS = f"cmake --build --preset {WINDOWS} --target {{targets}} -- -j2 >/dev/null 2>&1 || exit 99; " \
              ". scripts/lib/xvfb.sh; start_xvfb; " \
-             f"timeout 600 ctest --preset {WINDOWS} --timeout 300 -R '{{tests}}' >/dev/null 2>&1; " \
+             f"timeout 600 ctest --preset {WINDOWS} --timeout 300 --output-on-failure -R '{{tests}}' " \
+             ">\"$LOG\" 2>&1; " \
              "status=$?; wineserver -k 2>/dev/null; exit $status"
 QT = "korvale close_window qt_window_tests"
 FOLDERS = {
@@ -75,6 +78,16 @@ def candidates(path):
     return faults
 
 
+def failed_tests(log):
+    """The failing tests a ctest log names: each failed GoogleTest case (Suite.Case) within its
+    program, and each failed script by its ctest name."""
+    text = log.read_text(encoding="utf-8", errors="replace") if log.exists() else ""
+    cases = set(re.findall(r"^\[  FAILED  \] (\w+\.\w+)(?: \(| ,|$)", text, re.M))
+    programs = set(re.findall(r"^\s*\d+ - (\S+) \(", text, re.M))
+    scripts = {p for p in programs if not re.search(r"_tests$|window_in_|window_at_|layout_at_", p)}
+    return sorted(cases | scripts)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--per-folder", type=int, default=20)
@@ -88,6 +101,9 @@ def main():
     subprocess.run(["git", "checkout", "--detach", "-q", commit], cwd=scratch, check=True)
     subprocess.run("git reset -q --hard && cmake --preset linux >/dev/null && "
                    f"cmake --preset {WINDOWS} >/dev/null", shell=True, cwd=scratch, check=True)
+    log = scratch / "build" / "planted.log"
+    environment = dict(os.environ, LOG=str(log))
+    only_catcher = collections.Counter()  # test -> faults that it alone caught
     random.seed(158)
     for folder, (patterns, command) in FOLDERS.items():
         if args.only and folder != args.only:
@@ -103,7 +119,8 @@ def main():
             lines = original.splitlines(keepends=True)
             lines[number] = new_line
             path.write_text("".join(lines), encoding="utf-8")
-            result = subprocess.run(["bash", "-c", command], cwd=scratch)
+            log.unlink(missing_ok=True)
+            result = subprocess.run(["bash", "-c", command], cwd=scratch, env=environment)
             path.write_text(original, encoding="utf-8")
             if result.returncode == 99:
                 continue  # does not compile: not a fault anyone could ship
@@ -111,12 +128,18 @@ def main():
             where = f"{path.relative_to(scratch)}:{number + 1} ({what})"
             if result.returncode != 0:
                 caught += 1
-                print(f"  caught   {where}", flush=True)
+                catchers = failed_tests(log)
+                if len(catchers) == 1:
+                    only_catcher[catchers[0]] += 1
+                print(f"  caught   {where} by {', '.join(catchers) or 'a timeout'}", flush=True)
             else:
                 survivors.append(where)
                 print(f"  SURVIVED {where}: {new_line.strip()}", flush=True)
         share = 100 * caught // planted if planted else 0
         print(f"{folder}: {caught} of {planted} caught ({share}%)", flush=True)
+    print("Faults that one test alone caught:")
+    for test, count in sorted(only_catcher.items()):
+        print(f"  {test}: {count}")
     return 0
 
 
