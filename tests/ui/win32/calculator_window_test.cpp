@@ -50,11 +50,8 @@ void keys(HWND edit, const std::string& keys) {
                             : key == L'>' ? VK_RIGHT
                             : key == L'$' ? VK_END
                                           : 0;
-    if (virtualKey != 0) {
-      SendMessageW(edit, WM_KEYDOWN, virtualKey, 1);
-    } else {
-      SendMessageW(edit, WM_CHAR, key, 1);
-    }
+    SendMessageW(edit, virtualKey != 0 ? WM_KEYDOWN : WM_CHAR, virtualKey != 0 ? virtualKey : key,
+                 1);
   }
 }
 
