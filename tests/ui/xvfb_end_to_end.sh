@@ -18,31 +18,25 @@
 # With --in-place first, the program runs where it stands (an installed copy) instead.
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../support/session.sh"
-in_place=false
+in_place=false runner=() signal="" kill_display=false restore=""
 if [ "$1" = "--in-place" ]; then in_place=true; shift; fi
-runner=()
-if [ "$1" = "--wine" ]; then
-  runner=("$here/../../scripts/wine-run.sh")
-  shift
-fi
+if [ "$1" = "--wine" ]; then runner=("$here/../../scripts/wine-run.sh"); shift; fi
 program=$1
 close_window=${2:-}
-signal=""
-kill_display=false
-restore=""
-if [ "$close_window" = "--signal" ]; then signal=$3; close_window=""; fi
-if [ "$close_window" = "--kill-display" ]; then kill_display=true; close_window=""; fi
+case "$close_window" in
+  --signal) signal=$3 close_window="" ;;
+  --kill-display) kill_display=true close_window="" ;;
+esac
 if [ "${3:-}" = "--restore" ]; then restore=$4; fi
 
 directory="$work/齿轮 korvale"
 if $in_place; then
   directory=$(cd "$(dirname "$program")" && pwd)
-  copy="$directory/$(basename "$program")"
 else
   mkdir "$directory"
   cp "$program" "$directory/"
-  copy="$directory/$(basename "$program")"
 fi
+copy="$directory/$(basename "$program")"
 
 expected=$(printf '"203"\r\n"8M"\r\n' | od -An -tx1)
 if [ -n "$restore" ]; then
