@@ -5,7 +5,9 @@ For each folder it picks, with a fixed seed, up to N one-line faults of the kind
 into: a flipped or loosened comparison, && for ||, an off-by-one, a changed constant, a swapped
 pair of arguments, a dropped call. Each is planted alone in a scratch copy of the tree, the
 folder's programs are rebuilt and every suite that can see the fault is run. A fault that does not
-compile is left out; one that no suite notices is listed as a survivor.
+compile is left out; one that no suite notices is listed as a survivor. Each caught fault is
+listed with the tests that failed, and the run ends with the number of faults each test caught
+alone: what that test, and no other, guards.
 
 Usage: scripts/plant_faults.py [--per-folder N] [--only FOLDER]   (run from a built tree: it
 uses the linux preset's build folder of the scratch copy it makes, and mingw32's, or mingw64's
