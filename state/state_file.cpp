@@ -37,7 +37,8 @@ StateFile::StateFile() {
   }
 }
 
-StateFile::StateFile(std::string_view directory) : path_(StatePath(directory)) {}
+StateFile::StateFile(std::string_view directory)
+    : path_(StatePath(directory)), folder_(platform::HeldFolder::holdFolderOf(path_)) {}
 
 StateFile StateFile::ofProgramIn(const std::string& programDirectory) {
   StateFile file{std::string_view()};
@@ -51,15 +52,20 @@ StateFile StateFile::ofProgramIn(const std::string& programDirectory) {
   return file;
 }
 
-std::optional<SavedInputs> StateFile::ReadState() const noexcept {
+std::optional<SavedInputs> StateFile::ReadState(
+    std::optional<RuntimeError>* whyNot) const noexcept {
   if (noPlace_) return std::nullopt;
   try {
     const std::unique_ptr<platform::InputFile> file = platform::InputFile::open(path_);
     if (!file) return std::nullopt;
-    std::optional<SavedInputs> inputs = parseStateFile(*file);
-    if (!inputs) return std::nullopt;
+    bool unicode = false;
+    std::optional<SavedInputs> inputs = parseStateFile(*file, &unicode);
+    if (!inputs || unicode) return inputs;
     return SavedInputs{platform::fromFileCodePage(std::move(inputs->teethText)),
                        platform::fromFileCodePage(std::move(inputs->pitchText))};
+  } catch (const RuntimeError& error) {
+    if (whyNot != nullptr) *whyNot = error;
+    return std::nullopt;
   } catch (const std::bad_alloc&) {
     // A field too long to hold counts as an unreadable file.
     return std::nullopt;
@@ -75,7 +81,7 @@ void StateFile::WriteState(std::string_view teethText, std::string_view pitchTex
     pitchText = pitch = platform::toFileCodePage(pitchText);
   }
   platform::replaceFileAtomically(path_, stateFilePieces(teethText, pitchText),
-                                  fault_ ? &*fault_ : nullptr, createsDirectory_);
+                                  fault_ ? &*fault_ : nullptr, createsDirectory_, folder_.get());
 }
 
 }  // namespace korvale

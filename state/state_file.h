@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,8 +48,12 @@ class StateFile {
   const std::string& path() const { return path_; }
 
   // Both saved texts, or nothing when the file is missing, unreadable, not a regular file, or
-  // ends before its second field. Never throws; the file is closed on every path.
-  std::optional<SavedInputs> ReadState() const noexcept;
+  // ends before its second field. Never throws; the file is closed on every path. A file that
+  // stands there but could not be read at all (refused, not a regular file, a link of another
+  // user's) is told in `whyNot`, so that nobody types inputs that cannot be kept; a missing file
+  // or one with fewer than two fields is not.
+  std::optional<SavedInputs> ReadState(
+      std::optional<RuntimeError>* whyNot = nullptr) const noexcept;
 
   // Replaces the file with the two texts, atomically: on any failure the previous file stays as
   // it was and a RuntimeError names the path and the reason.
@@ -59,6 +64,8 @@ class StateFile {
 
  private:
   std::string path_;
+  // The folder the file stood in when this object was made, at start-up: the save goes there.
+  std::shared_ptr<const platform::HeldFolder> folder_;
   bool createsDirectory_ = false;
   std::optional<RuntimeError> noPlace_;
   std::optional<platform::WriteFault> fault_;

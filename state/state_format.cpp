@@ -112,6 +112,110 @@ std::optional<std::string> readField(Reader& in) {
   return value;
 }
 
+// The bytes gathered while the start of a file was looked at, then the rest of it.
+class PrefixedSource : public ByteSource {
+ public:
+  PrefixedSource(std::string prefix, ByteSource& rest) : prefix_(std::move(prefix)), rest_(rest) {}
+  std::string_view nextChunk() override {
+    if (!prefixGiven_) {
+      prefixGiven_ = true;
+      if (!prefix_.empty()) return prefix_;
+    }
+    return rest_.nextChunk();
+  }
+  std::size_t sizeHint() const override {
+    return (prefixGiven_ ? 0 : prefix_.size()) + rest_.sizeHint();
+  }
+
+ private:
+  std::string prefix_;
+  ByteSource& rest_;
+  bool prefixGiven_ = false;
+};
+
+// A UTF-16 file (as some editors save "Unicode" text) read as the UTF-8 the program keeps its
+// texts in, a chunk at a time: FF FE 32 00 30 00 -> EF BB BF 32 30 (the byte-order mark becomes
+// UTF-8's, which the field reader passes over). A lone surrogate, or an odd byte at the end,
+// reads as U+FFFD.
+class Utf16Source : public ByteSource {
+ public:
+  Utf16Source(ByteSource& raw, bool bigEndian) : raw_(raw), bigEndian_(bigEndian) {}
+
+  std::string_view nextChunk() override {
+    decoded_.clear();
+    while (decoded_.empty()) {
+      const std::string_view bytes = raw_.nextChunk();
+      if (bytes.empty()) {
+        if (pendingByte_ >= 0 || highSurrogate_ != 0) append(0xFFFD);
+        pendingByte_ = -1;
+        highSurrogate_ = 0;
+        break;
+      }
+      for (const char byte : bytes) take(static_cast<unsigned char>(byte));
+    }
+    return decoded_;
+  }
+  std::size_t sizeHint() const override { return raw_.sizeHint() / 2 * 3; }
+
+ private:
+  void take(unsigned char byte) {
+    if (pendingByte_ < 0) {
+      pendingByte_ = byte;
+      return;
+    }
+    const unsigned unit =
+        bigEndian_ ? (static_cast<unsigned>(pendingByte_) << 8 | byte)
+                   : (static_cast<unsigned>(byte) << 8 | static_cast<unsigned>(pendingByte_));
+    pendingByte_ = -1;
+    if (highSurrogate_ != 0 && unit >= 0xDC00 && unit <= 0xDFFF) {
+      append(0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00));
+      highSurrogate_ = 0;
+      return;
+    }
+    if (highSurrogate_ != 0) append(0xFFFD);
+    highSurrogate_ = 0;
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+      highSurrogate_ = unit;
+    } else {
+      append(unit >= 0xDC00 && unit <= 0xDFFF ? 0xFFFD : unit);
+    }
+  }
+
+  void append(unsigned code) {
+    if (code < 0x80) {
+      decoded_ += static_cast<char>(code);
+    } else if (code < 0x800) {
+      decoded_ += static_cast<char>(0xC0 | code >> 6);
+      decoded_ += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      decoded_ += static_cast<char>(0xE0 | code >> 12);
+      decoded_ += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+      decoded_ += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      decoded_ += static_cast<char>(0xF0 | code >> 18);
+      decoded_ += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+      decoded_ += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+      decoded_ += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+
+  ByteSource& raw_;
+  bool bigEndian_;
+  int pendingByte_ = -1;
+  unsigned highSurrogate_ = 0;
+  std::string decoded_;
+};
+
+std::optional<SavedInputs> parseFields(ByteSource& source) {
+  Reader in(source);
+  in.skipByteOrderMark();
+  std::optional<std::string> teeth = readField(in);
+  if (!teeth) return std::nullopt;
+  std::optional<std::string> pitch = readField(in);
+  if (!pitch) return std::nullopt;
+  return SavedInputs{std::move(*teeth), std::move(*pitch)};
+}
+
 class MemorySource : public ByteSource {
  public:
   explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
@@ -134,14 +238,18 @@ std::string formatStateFile(std::string_view teethBytes, std::string_view pitchB
   return bytes;
 }
 
-std::optional<SavedInputs> parseStateFile(ByteSource& source) {
-  Reader in(source);
-  in.skipByteOrderMark();
-  std::optional<std::string> teeth = readField(in);
-  if (!teeth) return std::nullopt;
-  std::optional<std::string> pitch = readField(in);
-  if (!pitch) return std::nullopt;
-  return SavedInputs{std::move(*teeth), std::move(*pitch)};
+std::optional<SavedInputs> parseStateFile(ByteSource& source, bool* unicode) {
+  std::string start;
+  for (std::string_view more; start.size() < 2 && !(more = source.nextChunk()).empty();) {
+    start += more;
+  }
+  const bool littleEndian = start.rfind("\xFF\xFE", 0) == 0;
+  const bool bigEndian = start.rfind("\xFE\xFF", 0) == 0;
+  if (unicode != nullptr) *unicode = littleEndian || bigEndian;
+  PrefixedSource whole(std::move(start), source);
+  if (!littleEndian && !bigEndian) return parseFields(whole);
+  Utf16Source decoded(whole, bigEndian);
+  return parseFields(decoded);
 }
 
 std::optional<SavedInputs> parseStateFile(std::string_view bytes) {

@@ -36,8 +36,10 @@ class ByteSource {
 // other field runs to the next comma or line end, and only its blanks before a line end are
 // dropped ("20 ,5M \r\n" -> ("20 ", "5M")). Spaces, tabs and blank lines before a field are
 // skipped, and so is a UTF-8 byte-order mark at the very start. CR LF, CR and LF all end a line.
-// The texts come back in the file's own bytes.
-std::optional<SavedInputs> parseStateFile(ByteSource& source);
+// The texts come back in the file's own bytes, except from a file in UTF-16 (either byte order,
+// marked by its byte-order mark FF FE or FE FF), whose texts come back in UTF-8 and `unicode`, if
+// given, is set: FF FE 32 00 30 00 2C 00 35 00 4D 00 -> ("20", "5M").
+std::optional<SavedInputs> parseStateFile(ByteSource& source, bool* unicode = nullptr);
 
 // The same over bytes in memory.
 std::optional<SavedInputs> parseStateFile(std::string_view bytes);

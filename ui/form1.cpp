@@ -184,12 +184,15 @@ void Form1::Form_Load() {
   TT();
 }
 
-// A missing or broken state file leaves the design values. Both saved texts are applied, and the
-// entry equal to the pitch selected, even where a recompute on the way overflows: the inputs are
-// the user's, and the close must save them back as they were read. The recompute that ends the
-// start-up reports such an overflow, once.
+// A missing or broken state file leaves the design values; one that stands there but cannot be
+// read is reported once the window is up, so that nobody types inputs that cannot be kept. Both
+// saved texts are applied, and the entry equal to the pitch selected, even where a recompute on
+// the way overflows: the inputs are the user's, and the close must save them back as they were
+// read. The recompute that ends the start-up reports such an overflow, once.
 void Form1::restoreSavedInputs() {
-  const std::optional<SavedInputs> saved = stateFile_.ReadState();
+  std::optional<RuntimeError> whyNot;
+  const std::optional<SavedInputs> saved = stateFile_.ReadState(&whyNot);
+  if (whyNot) heldReports_.push_back(errorReportText(*whyNot));
   if (!saved) return;
   const auto ignoringOverflow = [](auto&& apply) {
     try {

@@ -39,14 +39,25 @@ inline constexpr bool kFileCodePageIsUtf8 = true;  // no conversion, and so no c
 #endif
 std::string fromFileCodePage(std::string bytes);
 
-// An open regular file of the user's own, read front to back, never beyond the size it had when
-// opened. Closed when destroyed.
+// An open regular file, read front to back, never beyond the size it had when opened. Closed when
+// destroyed.
 class InputFile : public ByteSource {
  public:
-  // nullptr when the path cannot be opened, is not a regular file (a directory, a FIFO, a device:
-  // such a path fails at once, it never blocks), belongs to another user, or is reached through a
-  // link that another user owns.
-  static std::unique_ptr<InputFile> open(const std::string& path) noexcept;
+  // nullptr when nothing stands at the path. Whatever stands there and is not read throws a
+  // RuntimeError that names the path and says why ("Cannot restore "/opt/k/Rede.txt": Permission
+  // denied"): a file the user may not read, a link another user owns on the way, or what is not a
+  // regular file (a directory, a FIFO, a device: such a path fails at once, it never blocks).
+  // Whoever owns a readable file, it is read.
+  static std::unique_ptr<InputFile> open(const std::string& path);
+};
+
+// The folder the state file stands in (after the user's own links), held open from start-up: the
+// close saves into that folder or nowhere, so a folder moved away meanwhile and another put under
+// its name never receives the inputs. nullptr when the folder is not there (yet).
+class HeldFolder {
+ public:
+  virtual ~HeldFolder() = default;
+  static std::shared_ptr<const HeldFolder> holdFolderOf(const std::string& path) noexcept;
 };
 
 // Test seam: makes the next write fail with `systemError` (an errno value, or a Windows error
@@ -84,12 +95,18 @@ int writeUntilFault(const FileBytes& bytes, const WriteFault* fault, WriteSome w
 // are flushed to the disk, and the temporary file is then renamed over `path`. On failure the
 // temporary file is removed, `path` is left as it was, and a RuntimeError names the path and the
 // system's reason ("Permission denied", "No space left on device").
-// Only a regular file of the user's own is replaced, and a symbolic link is followed only when
-// the user or the administrator owns it (its target is then replaced, and created when missing);
-// anything else is refused and left as it is. A file with several names, or in a folder that
-// takes no new file, is rewritten where it stands, its old bytes written back should that fail.
-// With `createFolders`, missing folders on the way are made for the owner alone.
+// Only a regular file is replaced, and a symbolic link is followed only when the user or the
+// administrator owns it (its target is then replaced, and created when missing); anything else is
+// refused and left as it is. The system's permissions decide, except in a folder that other users
+// may write to: there a file of another user's is refused, and a file with several names is
+// replaced, never rewritten, so that a name planted there cannot lead the save into a file of the
+// user's elsewhere. In a folder only the user and the administrator write to, a file with several
+// names, or one in a folder that takes no new file, is rewritten where it stands (every name sees
+// the new inputs), its old bytes written back should that fail.
+// With `createFolders`, missing folders on the way are made for the owner alone. With `held`, the
+// save goes into that folder, and fails if the path no longer leads there.
 void replaceFileAtomically(const std::string& path, const FileBytes& bytes,
-                           const WriteFault* fault = nullptr, bool createFolders = false);
+                           const WriteFault* fault = nullptr, bool createFolders = false,
+                           const HeldFolder* held = nullptr);
 
 }  // namespace korvale::platform

@@ -56,11 +56,45 @@ WriteFailure classify(int error) {
 
 // "Permission denied", or with what it meant here: "Permission denied (a link there belongs to
 // another user)". Without an errno value the detail alone is the reason.
-[[noreturn]] void fail(const std::string& path, int error, const std::string& detail = {}) {
+std::string reasonFor(int error, const std::string& detail) {
   std::string reason = error == 0 ? detail : std::strerror(error);
   if (error != 0 && !detail.empty()) reason += " (" + detail + ")";
-  throw writeError(classify(error), path, reason);
+  return reason;
 }
+
+[[noreturn]] void fail(const std::string& path, int error, const std::string& detail = {}) {
+  throw writeError(classify(error), path, reasonFor(error, detail));
+}
+
+[[noreturn]] void failToRead(const std::string& path, int error, const std::string& detail = {}) {
+  throw readError(classify(error), path, reasonFor(error, detail));
+}
+
+// Whether users other than the user and root may put names into a folder: its owner is someone
+// else, or its group or everyone may write to it (sticky or not). What stands in such a folder
+// may have been planted there.
+bool othersMayWrite(int folder) {
+  struct stat info {};
+  if (::fstat(folder, &info) != 0) return true;
+  return (info.st_uid != ::geteuid() && info.st_uid != 0) || (info.st_mode & (S_IWGRP | S_IWOTH));
+}
+
+class PosixHeldFolder : public HeldFolder {
+ public:
+  PosixHeldFolder(Descriptor folder, const struct stat& info)
+      : folder_(std::move(folder)), info_(info) {}
+  // Whether `folder` is the one held: the same file system and inode. The held descriptor keeps
+  // the inode alive, so a new folder can never come to share its number.
+  bool isHeldFolder(int folder) const {
+    struct stat info {};
+    return ::fstat(folder, &info) == 0 && info.st_dev == info_.st_dev &&
+           info.st_ino == info_.st_ino;
+  }
+
+ private:
+  Descriptor folder_;
+  struct stat info_;
+};
 
 std::string directoryOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -159,10 +193,18 @@ void rewriteInPlace(const Descriptor& file, const struct stat& info, const std::
   }
 }
 
-OwnPlace findPlaceToSave(const std::string& path, bool createFolders) {
+OwnPlace findPlaceToSave(const std::string& path, bool createFolders, const HeldFolder* held) {
+  const auto* heldFolder = static_cast<const PosixHeldFolder*>(held);
   try {
-    return findOwnPlace(path, createFolders);
+    OwnPlace place = findOwnPlace(path, createFolders && held == nullptr);
+    if (heldFolder != nullptr && !heldFolder->isHeldFolder(place.folder.get())) {
+      throw folderMovedError(path);
+    }
+    return place;
   } catch (const Refusal& refusal) {
+    if (heldFolder != nullptr && (refusal.error == ENOENT || refusal.error == ENOTDIR)) {
+      throw folderMovedError(path);
+    }
     fail(path, refusal.error, refusal.detail);
   }
 }
@@ -210,33 +252,51 @@ std::string fromFileCodePage(std::string bytes) {
   return bytes;
 }
 
-std::unique_ptr<InputFile> InputFile::open(const std::string& path) noexcept {
+std::unique_ptr<InputFile> InputFile::open(const std::string& path) {
+  OwnPlace place;
   try {
-    const OwnPlace place = findOwnPlace(path, false);
-    if (!place.existing || !S_ISREG(place.existing->st_mode)) return nullptr;
-    Descriptor file(::openat(place.folder.get(), place.name.c_str(),
-                             O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+    place = findOwnPlace(path, false);
+  } catch (const Refusal& refusal) {
+    if (refusal.error == ENOENT) return nullptr;  // no folder, no file: a first run
+    failToRead(path, refusal.error, refusal.detail);
+  }
+  if (!place.existing) return nullptr;
+  if (!S_ISREG(place.existing->st_mode)) failToRead(path, 0, "Not a regular file");
+  Descriptor file(::openat(place.folder.get(), place.name.c_str(),
+                           O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+  if (!file) failToRead(path, errno == ELOOP ? EACCES : errno);
+  struct stat info {};
+  if (::fstat(file.get(), &info) != 0) failToRead(path, errno);
+  if (!S_ISREG(info.st_mode)) failToRead(path, 0, "Not a regular file");
+  return std::make_unique<PosixInputFile>(std::move(file), info.st_size);
+}
+
+std::shared_ptr<const HeldFolder> HeldFolder::holdFolderOf(const std::string& path) noexcept {
+  try {
+    OwnPlace place = findOwnPlace(path, false);
     struct stat info {};
-    if (!file || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) || !ownedByUser(info)) {
-      return nullptr;
-    }
-    return std::make_unique<PosixInputFile>(std::move(file), info.st_size);
+    if (::fstat(place.folder.get(), &info) != 0) return nullptr;
+    return std::make_shared<PosixHeldFolder>(std::move(place.folder), info);
   } catch (...) {
     return nullptr;
   }
 }
 
 void replaceFileAtomically(const std::string& path, const FileBytes& bytes, const WriteFault* fault,
-                           bool createFolders) {
-  const OwnPlace place = findPlaceToSave(path, createFolders);
+                           bool createFolders, const HeldFolder* held) {
+  const OwnPlace place = findPlaceToSave(path, createFolders, held);
   removeLeftoverTemporaries(place);
+  const bool shared = othersMayWrite(place.folder.get());
 
-  // Only a regular file of the user's own is ever replaced. A device, a FIFO or a folder is
-  // refused before it is opened, and what was opened is checked again on its descriptor.
+  // Only a regular file is ever replaced. A device, a FIFO or a folder is refused before it is
+  // opened, and what was opened is checked again on its descriptor.
   Descriptor file;
   struct stat old {};
   if (place.existing) {
     if (!S_ISREG(place.existing->st_mode)) fail(path, 0, "Not a regular file");
+    if (shared && !ownedByUser(*place.existing)) {
+      fail(path, EACCES, "the file belongs to another user");
+    }
     // What a plain write would refuse is refused here too: a read-only file, and one the user
     // cannot read, which start-up could not restore and must not be overwritten with defaults.
     file = Descriptor(::openat(place.folder.get(), place.name.c_str(),
@@ -246,9 +306,10 @@ void replaceFileAtomically(const std::string& path, const FileBytes& bytes, cons
     if (old.st_ino != place.existing->st_ino || old.st_dev != place.existing->st_dev) {
       fail(path, EACCES, "the file was replaced while it was being saved");
     }
-    if (!ownedByUser(old)) fail(path, EACCES, "the file belongs to another user");
-    // Every name of a file with several must see the new inputs.
-    if (old.st_nlink > 1) return rewriteInPlace(file, old, path, bytes, fault);
+    if (shared && !ownedByUser(old)) fail(path, EACCES, "the file belongs to another user");
+    // Every name of a file with several must see the new inputs, unless a name may have been
+    // planted: then the other names keep their bytes.
+    if (old.st_nlink > 1 && !shared) return rewriteInPlace(file, old, path, bytes, fault);
   }
 
   std::string temporary;
@@ -256,7 +317,7 @@ void replaceFileAtomically(const std::string& path, const FileBytes& bytes, cons
                                                                 : createTemporary(place, temporary);
   if (!fresh) {
     // No new file can be made in the folder, but the file itself may be written.
-    if (file && (errno == EACCES || errno == EPERM)) {
+    if (file && (errno == EACCES || errno == EPERM) && !(shared && old.st_nlink > 1)) {
       return rewriteInPlace(file, old, path, bytes, fault);
     }
     fail(path, errno);

@@ -44,10 +44,17 @@ std::size_t filesIn(const fs::path& directory) {
       std::distance(fs::directory_iterator(directory), fs::directory_iterator()));
 }
 
-// What a read gave: "20 5M", or "-" for nothing.
+// What a read gave: "20 5M", or "-" for nothing, with what start-up reports of it, once the
+// description was seen to name the file: "- error 70: Permission denied".
 std::string readOutcome(const StateFile& file) {
-  const std::optional<SavedInputs> inputs = file.ReadState();
-  return inputs ? inputs->teethText + " " + inputs->pitchText : "-";
+  std::optional<RuntimeError> whyNot;
+  const std::optional<SavedInputs> inputs = file.ReadState(&whyNot);
+  if (inputs) return inputs->teethText + " " + inputs->pitchText;
+  if (!whyNot) return "-";
+  const std::string prefix = "Cannot restore \"" + file.path() + "\": ";
+  const std::string description = whyNot->description();
+  return "- error " + std::to_string(whyNot->number()) + ": " +
+         (description.rfind(prefix, 0) == 0 ? description.substr(prefix.size()) : description);
 }
 
 // What saving (by default "25" and "8M") gave: "saved", or the error's number and reason,
@@ -79,8 +86,9 @@ TEST(StateFile, ReadsAndSavesTheExactBytes) {
   using platform::WriteFault;
   const std::optional<WriteFault> none;
   const WriteFault inPlace{kNever, 0, true};
+  using namespace std::string_view_literals;
   const struct {
-    const char* before;  // nullptr: no file
+    std::optional<std::string_view> before;  // nothing: no file
     const char* teeth;
     const char* pitch;
     std::optional<WriteFault> fault;
@@ -89,7 +97,10 @@ TEST(StateFile, ReadsAndSavesTheExactBytes) {
     std::string after;
   } cases[] = {
       // clang-format off
-      {nullptr, "20", "5M", none, "-", "saved", kOld},
+      {{}, "20", "5M", none, "-", "saved", kOld},
+      // UTF-16 in either byte order, as some editors save "Unicode" text, is read as its text.
+      {"\xFF\xFE\"\0\x7F\x9F\"\0\r\0\n\0" "5\0M\0"sv, "25", "8M", none, "\xe9\xbd\xbf 5M", "saved", kNew},
+      {"\xFE\xFF\0\"\xD8\x3D\xDE\x00\0\"\0\r\0\n\0" "5\0M\xD8\x3D"sv, "25", "8M", none, "\xf0\x9f\x98\x80 5M\xef\xbf\xbd", "saved", kNew},
       {"", "", "", none, "-", "saved", "\"\"\r\n\"\"\r\n"},
       {"\"20\"\r\n", "2,5", "abc", none, "-", "saved", "\"2,5\"\r\n\"abc\"\r\n"},
       // A double quote inside a text is written as it stands, and so does not come back whole.
@@ -98,14 +109,14 @@ TEST(StateFile, ReadsAndSavesTheExactBytes) {
       {kOld, "25", "8M", WriteFault{1, kDiskFull}, "20 5M", "error 61: ", kOld},
       {kOld, "25", "8M", WriteFault{11, kDiskFull}, "20 5M", "error 61: ", kOld},
       {kOld, "25", "8M", inPlace, "20 5M", "saved", kNew},
-      {longer.c_str(), "25", "8M", inPlace, "123456789 14M", "saved", kNew},
+      {longer, "25", "8M", inPlace, "123456789 14M", "saved", kNew},
       {kOld, "25", "8M", WriteFault{5, kDiskFull, true}, "20 5M", "error 61: ", kOld},
-      {nullptr, "25", "8M", inPlace, "-", "error 70: Permission denied", ""},
+      {{}, "25", "8M", inPlace, "-", "error 70: Permission denied", ""},
       // clang-format on
   };
   for (const auto& c : cases) {
     TemporaryDirectory directory;
-    if (c.before) directory.write("Rede.txt", c.before);
+    if (c.before) directory.write("Rede.txt", std::string(*c.before));
     StateFile file(directory.u8path());
     if (c.fault) file.injectWriteFault(*c.fault);
 #ifndef _WIN32
@@ -222,6 +233,10 @@ class Scene {
     fs::create_hard_link(at(name), at(other));
   }
   void fifo(const std::string& name) const { ::mkfifo(at(name).c_str(), 0666); }
+  void mode(const std::string& name, int mode, uid_t owner) const {
+    handOver(at(name), owner);
+    fs::permissions(at(name), fs::perms(mode));
+  }
   void mode(const std::string& name, int mode) const { fs::permissions(at(name), fs::perms(mode)); }
   void old(const std::string& name) const {
     fs::last_write_time(at(name), fs::file_time_type::clock::now() - std::chrono::hours(1));
@@ -275,20 +290,30 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
     s.file("home/.bashrc", "alias ls='ls -l'\n");
     s.link("app/Rede.txt", "../home/.bashrc", kOtherUser);
   };
+  const std::string notRegularRead = "- " + notRegular;
+  const std::string othersFile = denied + " (the file belongs to another user)";
+  const uid_t user = korvale::testing::unprivilegedUser().uid;
+  // The folder moved away after start-up, and another user's open one put under its name.
+  const auto moved = [](S s) {
+    fs::rename(s.at("app"), s.at("moved"));
+    fs::create_directory(s.at("app"));
+    s.mode("app", 0777, kOtherUser);
+  };
   const struct {
     const char* name;
     bool root;
     std::function<void(S)> arrange;
     std::optional<WriteFault> fault;
-    const char* read;
+    std::string read;
     std::string saved;
     std::string after;
+    std::function<void(S)> meanwhile = {};
   } cases[] = {
       // clang-format off
       {"own file", false, [](S s) { s.file("app/Rede.txt", kOld, 0640); }, {}, "20 5M", "saved", "app/Rede.txt=new 640"},
       {"no file yet", false, [](S) {}, {}, "-", "saved", "app/Rede.txt=new 640"},
       {"read-only file", false, [](S s) { s.file("app/Rede.txt", kOld, 0444); }, {}, "20 5M", denied, "app/Rede.txt=old 444"},
-      {"unreadable file", false, [](S s) { s.file("app/Rede.txt", kOld, 0); }, {}, "-", denied, "app/Rede.txt=old 000"},
+      {"unreadable file", false, [](S s) { s.file("app/Rede.txt", kOld, 0); }, {}, "- " + denied, denied, "app/Rede.txt=old 000"},
       {"no file, folder takes none", false, [](S s) { s.mode("app", 0555); }, {}, "-", denied, ""},
       {"shorter text, folder takes none", false, [&](S s) { s.file("app/Rede.txt", shorter); s.mode("app", 0555); }, {}, "123456789 14M", "saved", "app/Rede.txt=new"},
       {"the same, disk full half-way", false, [](S s) { s.file("app/Rede.txt", kOld); s.mode("app", 0555); }, WriteFault{5, ENOSPC}, "20 5M", "error 61: No space left on device", "app/Rede.txt=old"},
@@ -296,13 +321,25 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
       {"a second name", false, [](S s) { s.file("app/Rede.txt", kOld); s.hardLink("app/Rede.txt", "home/copy.txt"); }, {}, "20 5M", "saved", "app/Rede.txt=new home/copy.txt=new"},
       {"own link", false, [](S s) { s.file("home/keep.txt", kOld); s.link("app/Rede.txt", "../home/keep.txt"); }, {}, "20 5M", "saved", "app/Rede.txt->../home/keep.txt home/keep.txt=new"},
       {"own link leading nowhere yet", false, [](S s) { s.link("app/Rede.txt", "../home/new.txt"); }, {}, "-", "saved", "app/Rede.txt->../home/new.txt home/new.txt=new 640"},
-      {"own link to a device", false, [](S s) { s.link("app/Rede.txt", "/dev/null"); }, {}, "-", notRegular, "app/Rede.txt->/dev/null"},
-      {"FIFO", false, [](S s) { s.fifo("app/Rede.txt"); }, {}, "-", notRegular, "app/Rede.txt|"},
-      {"FIFO, folder takes none", false, [](S s) { s.fifo("app/Rede.txt"); s.mode("app", 0555); }, {}, "-", notRegular, "app/Rede.txt|"},
-      {"folder named Rede.txt", false, [](S s) { fs::create_directory(s.at("app/Rede.txt")); }, {}, "-", notRegular, "app/Rede.txt/"},
-      {"another user's file", true, [](S s) { s.file("app/Rede.txt", kOld, 0666, kOtherUser); }, {}, "-", denied + " (the file belongs to another user)", "app/Rede.txt=old 666"},
-      {"link planted in a sticky folder", true, [&](S s) { planted(s, 01777); }, {}, "-", foreignLink, "app/Rede.txt->../home/.bashrc " + bashrc},
-      {"link planted in an open folder", true, [&](S s) { planted(s, 0777); }, {}, "-", foreignLink, "app/Rede.txt->../home/.bashrc " + bashrc},
+      {"own link to a device", false, [](S s) { s.link("app/Rede.txt", "/dev/null"); }, {}, notRegularRead, notRegular, "app/Rede.txt->/dev/null"},
+      {"FIFO", false, [](S s) { s.fifo("app/Rede.txt"); }, {}, notRegularRead, notRegular, "app/Rede.txt|"},
+      {"FIFO, folder takes none", false, [](S s) { s.fifo("app/Rede.txt"); s.mode("app", 0555); }, {}, notRegularRead, notRegular, "app/Rede.txt|"},
+      {"folder named Rede.txt", false, [](S s) { fs::create_directory(s.at("app/Rede.txt")); }, {}, notRegularRead, notRegular, "app/Rede.txt/"},
+      // Another user's file: read whoever owns it; saved as the system allows, except in a folder
+      // that other users may write to.
+      {"root's shared file, root's folder", true, [](S s) { s.file("app/Rede.txt", kOld, 0666, 0); s.mode("app", 0755, 0); }, {}, "20 5M", "saved", "app/Rede.txt=new 666"},
+      {"another's file, root's folder", true, [](S s) { s.file("app/Rede.txt", kOld, 0644, kOtherUser); s.mode("app", 0755, 0); }, {}, "20 5M", denied, "app/Rede.txt=old"},
+      {"another's shared file, own folder", true, [](S s) { s.file("app/Rede.txt", kOld, 0666, kOtherUser); }, {}, "20 5M", "saved", "app/Rede.txt=new 666"},
+      {"root's file, own folder", true, [](S s) { s.file("app/Rede.txt", kOld, 0644, 0); }, {}, "20 5M", denied, "app/Rede.txt=old"},
+      {"another's shared file, sticky folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0666, kOtherUser); s.mode("app", 01777, 0); }, {}, "20 5M", othersFile, "app/Rede.txt=old 666"},
+      {"root's file, sticky folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0644, 0); s.mode("app", 01777, 0); }, {}, "20 5M", othersFile, "app/Rede.txt=old"},
+      {"root's shared file, open folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0666, 0); s.mode("app", 0777); }, {}, "20 5M", othersFile, "app/Rede.txt=old 666"},
+      {"another's file, open folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0644, kOtherUser); s.mode("app", 0777, kOtherUser); }, {}, "20 5M", othersFile, "app/Rede.txt=old"},
+      {"a second name planted in an open folder", true, [&](S s) { s.file("home/keep.txt", kOld); s.hardLink("home/keep.txt", "app/Rede.txt"); s.mode("app", 0777); }, {}, "20 5M", "saved", "app/Rede.txt=new home/keep.txt=old"},
+      {"a second name in another's folder", true, [&](S s) { s.file("home/keep.txt", kOld); s.hardLink("home/keep.txt", "app/Rede.txt"); s.mode("app", 0755, kOtherUser); }, {}, "20 5M", denied, "app/Rede.txt=old home/keep.txt=old"},
+      {"the folder replaced after start-up", true, [](S s) { s.file("app/Rede.txt", kOld); }, {}, "-", "error 75: its folder was moved or removed while Korvale was open", "moved/ moved/Rede.txt=old", moved},
+      {"link planted in a sticky folder", true, [&](S s) { planted(s, 01777); }, {}, "- " + foreignLink, foreignLink, "app/Rede.txt->../home/.bashrc " + bashrc},
+      {"link planted in an open folder", true, [&](S s) { planted(s, 0777); }, {}, "- " + foreignLink, foreignLink, "app/Rede.txt->../home/.bashrc " + bashrc},
       {"the administrator's link", true, [](S s) { s.file("home/keep.txt", kOld); s.link("app/Rede.txt", "../home/keep.txt", 0); }, {}, "20 5M", "saved", "app/Rede.txt->../home/keep.txt home/keep.txt=new"},
       {"another user's leftover", true, [](S s) { s.file("app/.Rede.txt.korvale-a1B2c3", "x", 0644, kOtherUser); s.old("app/.Rede.txt.korvale-a1B2c3"); }, {}, "-", "saved", "app/.Rede.txt.korvale-a1B2c3=x app/Rede.txt=new 640"},
       // clang-format on
@@ -313,14 +350,15 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
     c.arrange(scene);
     StateFile file(scene.app());
     if (c.fault) file.injectWriteFault(*c.fault);
+    if (c.meanwhile) c.meanwhile(scene);
     const std::string outcome = korvale::testing::asUnprivilegedUser([&] {
       ::umask(027);
       std::string result = readOutcome(file) + " | ";
       result += saveOutcome(file);
       return ::umask(027) == 027 ? result : result + " | the umask changed";
     });
-    scene.mode("app", 0755);
-    EXPECT_EQ(outcome, c.read + std::string(" | ") + c.saved) << c.name;
+    scene.mode("app", 0755, user);
+    EXPECT_EQ(outcome, c.read + " | " + c.saved) << c.name;
     EXPECT_EQ(scene.listing(), c.after) << c.name;
   }
 }

@@ -108,6 +108,7 @@ class QtDriver : public testing::WindowDriver {
         QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
         break;
       case Act::WriteFile:
+      case Act::FolderInWay:
         break;
     }
   }
