@@ -89,11 +89,13 @@ std::string systemMessage(DWORD error) {
 
 // A refusal reads as on Linux, "Permission denied", with the system's words or what it meant
 // here after it: "Permission denied (Access denied)".
-[[noreturn]] void fail(const std::string& path, DWORD error, const std::string& detail = {}) {
+// What is being done when it fails: "save", or "restore" at start-up.
+[[noreturn]] void fail(const std::string& path, DWORD error, const std::string& detail = {},
+                       const char* doing = "save") {
   const WriteFailure kind = error == ERROR_SUCCESS ? WriteFailure::kOther : classify(error);
   std::string reason = detail.empty() ? systemMessage(error) : detail;
   if (kind == WriteFailure::kPermissionDenied) reason = "Permission denied (" + reason + ")";
-  throw writeError(kind, path, reason);
+  throw fileError(kind, doing, path, reason);
 }
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -131,24 +133,27 @@ struct OwnPlace {
   BY_HANDLE_FILE_INFORMATION info{};
 };
 
-OwnPlace findOwnPlace(const std::string& path, DWORD access) {
+OwnPlace findOwnPlace(const std::string& path, DWORD access, const char* doing) {
+  const auto fail = [&](DWORD error, const std::string& detail = {}) {
+    platform::fail(path, error, detail, doing);
+  };
   OwnPlace place{toWide(path), Handle(), {}};
   Handle link(CreateFileW(place.path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, kShareAll,
                           nullptr, OPEN_EXISTING,
                           FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!link) {
     const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND) return place;
-    fail(path, error);
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return place;
+    fail(error);
   }
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(link.get(), &info)) fail(path, GetLastError());
+  if (!GetFileInformationByHandle(link.get(), &info)) fail(GetLastError());
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
       !ownedByUserOrAdministrators(link.get())) {
-    fail(path, ERROR_ACCESS_DENIED, "a link there belongs to another user");
+    fail(ERROR_ACCESS_DENIED, "a link there belongs to another user");
   }
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    fail(path, ERROR_SUCCESS, "Not a regular file");
+    fail(ERROR_SUCCESS, "Not a regular file");
   }
   place.file = Handle(CreateFileW(place.path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -157,14 +162,14 @@ OwnPlace findOwnPlace(const std::string& path, DWORD access) {
     // A link of the user's own whose target is missing: the target is created.
     if (error != ERROR_FILE_NOT_FOUND ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-      fail(path, error);
+      fail(error);
     }
     return place;
   }
   if (GetFileType(place.file.get()) != FILE_TYPE_DISK ||
       !GetFileInformationByHandle(place.file.get(), &place.info) ||
       (place.info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    fail(path, ERROR_SUCCESS, "Not a regular file");
+    fail(ERROR_SUCCESS, "Not a regular file");
   }
   // Decided on the open handle: the temporary file goes beside the file it reached.
   std::wstring final(MAX_PATH, L'\0');
@@ -181,6 +186,50 @@ OwnPlace findOwnPlace(const std::string& path, DWORD access) {
   }
   return place;
 }
+
+// The folder a path names the file in: "C:\\k\\Rede.txt" -> "C:\\k".
+std::wstring folderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? L"." : path.substr(0, slash);
+}
+
+// A folder opened so that nobody can move or remove it while the handle lasts (no sharing for
+// deletion), with what identifies it on its volume.
+struct FolderIdentity {
+  DWORD volume = 0;
+  DWORD indexHigh = 0;
+  DWORD indexLow = 0;
+  bool operator==(const FolderIdentity& other) const {
+    return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+  }
+};
+
+Handle openFolder(const std::wstring& folder, FolderIdentity& identity) {
+  Handle handle(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!handle || !GetFileInformationByHandle(handle.get(), &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    return Handle();
+  }
+  identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+  return handle;
+}
+
+class WindowsHeldFolder : public HeldFolder {
+ public:
+  WindowsHeldFolder(Handle folder, const FolderIdentity& identity)
+      : folder_(std::move(folder)), identity_(identity) {}
+  bool isHeldFolder(const std::wstring& folder) const {
+    FolderIdentity now;
+    return openFolder(folder, now) && now == identity_;
+  }
+
+ private:
+  Handle folder_;
+  FolderIdentity identity_;
+};
 
 // A name beside the target that nothing else uses, with a random part, created for this process
 // alone.
@@ -318,23 +367,34 @@ std::string fromFileCodePage(std::string bytes) {
   return fromCodePage(bytes, CP_ACP);
 }
 
-std::unique_ptr<InputFile> InputFile::open(const std::string& path) noexcept {
+std::unique_ptr<InputFile> InputFile::open(const std::string& path) {
+  OwnPlace place = findOwnPlace(path, GENERIC_READ, "restore");
+  if (!place.file) return nullptr;
+  const ULONGLONG size =
+      (static_cast<ULONGLONG>(place.info.nFileSizeHigh) << 32) | place.info.nFileSizeLow;
+  return std::make_unique<WindowsInputFile>(std::move(place.file), size);
+}
+
+std::shared_ptr<const HeldFolder> HeldFolder::holdFolderOf(const std::string& path) noexcept {
   try {
-    OwnPlace place = findOwnPlace(path, GENERIC_READ);
-    if (!place.file) return nullptr;
-    const ULONGLONG size =
-        (static_cast<ULONGLONG>(place.info.nFileSizeHigh) << 32) | place.info.nFileSizeLow;
-    return std::make_unique<WindowsInputFile>(std::move(place.file), size);
+    FolderIdentity identity;
+    Handle folder = openFolder(folderOf(toWide(path)), identity);
+    if (!folder) return nullptr;
+    return std::make_shared<WindowsHeldFolder>(std::move(folder), identity);
   } catch (...) {
     return nullptr;
   }
 }
 
 void replaceFileAtomically(const std::string& path, const FileBytes& bytes, const WriteFault* fault,
-                           bool /*createFolders*/) {
+                           bool /*createFolders*/, const HeldFolder* held) {
+  if (held != nullptr &&
+      !static_cast<const WindowsHeldFolder*>(held)->isHeldFolder(folderOf(toWide(path)))) {
+    throw folderMovedError(path);
+  }
   // What a plain write would refuse is refused here too: a read-only file, or one the user may
   // not read or write, is never replaced behind the user's back.
-  OwnPlace place = findOwnPlace(path, GENERIC_READ | GENERIC_WRITE);
+  OwnPlace place = findOwnPlace(path, GENERIC_READ | GENERIC_WRITE, "save");
   if (place.file && (place.info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
     fail(path, ERROR_ACCESS_DENIED);
   }
@@ -372,6 +432,14 @@ void replaceFileAtomically(const std::string& path, const FileBytes& bytes, cons
   if (error != ERROR_SUCCESS) {
     DeleteFileW(temporary.c_str());
     fail(path, error);
+  }
+  // A hidden or system file stays one: not every ReplaceFileW carries those attributes over.
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD now = GetFileAttributesW(place.path.c_str());
+  const DWORD wanted = place.info.dwFileAttributes & kKept;
+  if (existed && now != INVALID_FILE_ATTRIBUTES && (now & kKept) != wanted) {
+    SetFileAttributesW(place.path.c_str(), (now & ~kKept) | wanted);
   }
 }
 

@@ -180,6 +180,28 @@ TEST(StateFile, AReadOnlyFileIsNeverReplaced) {
   EXPECT_EQ(directory.read("Rede.txt"), kOld);
 }
 
+// A hidden system file stays one after the save. The folder the inputs came from is held: it
+// cannot be moved away while the program runs, or if it can, the save goes nowhere.
+TEST(StateFile, KeepsTheFilesAttributesAndItsFolder) {
+  TemporaryDirectory directory;
+  directory.write("Rede.txt", kOld);
+  const std::wstring path = (directory.path() / "Rede.txt").wstring();
+  constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  SetFileAttributesW(path.c_str(), kHiddenSystem);
+  const StateFile file(directory.u8path());
+  EXPECT_EQ(saveOutcome(file), "saved");
+  EXPECT_EQ(GetFileAttributesW(path.c_str()) & kHiddenSystem, kHiddenSystem);
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  const fs::path moved = directory.path().wstring() + L"-moved";
+  if (MoveFileW(directory.path().c_str(), moved.c_str())) {
+    fs::create_directory(directory.path());
+    EXPECT_EQ(saveOutcome(file).rfind("error 75: its folder was moved", 0), 0u);
+    EXPECT_FALSE(fs::exists(directory.path() / "Rede.txt"));
+    fs::remove_all(moved);
+  }
+}
+
 // Every name of a file with several sees the new inputs: it is rewritten where it stands.
 TEST(StateFile, AFileWithASecondNameIsRewrittenWhereItStands) {
   TemporaryDirectory directory;
