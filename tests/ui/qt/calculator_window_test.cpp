@@ -265,7 +265,42 @@ TEST(QtWindow, ABoxWithAHugeTextStaysEditable) {
   driver.act({Act::Type, ControlId::Text2_0, "$2"});
   EXPECT_EQ(window->form().Text2(0).text(), "1" + std::string(LineEdit::kLargeText, 'x') + "2");
   EXPECT_EQ(window->textBox(ControlId::Text1_0)->text(), "1.59");
-  EXPECT_TRUE(window->textBox(ControlId::Text2_0)->displayText().isEmpty()) << "out of the layout";
+  QLineEdit* box = window->textBox(ControlId::Text2_0);
+  EXPECT_TRUE(box->displayText().isEmpty()) << "out of the layout";
+  // Still a text: for the clipboard, undo and redo, and a screen reader.
+  const QString whole = box->text();
+  QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(box);
+  EXPECT_EQ(spoken->role(), QAccessible::EditableText);
+  EXPECT_FALSE(spoken->state().passwordEdit);
+  EXPECT_EQ(spoken->text(QAccessible::Value),
+            whole.left(1000) + QString("… (%1 characters)").arg(whole.size()));
+  const struct {
+    QKeySequence::StandardKey key;
+    const char* boxHolds;   // "all", "" or "all but 2" (its last character)
+    const char* clipboard;  // "all", "" or "2"
+  } steps[] = {{QKeySequence::SelectAll, "all", ""},
+               {QKeySequence::Copy, "all", "all"},
+               {QKeySequence::Cut, "", "all"},
+               {QKeySequence::Undo, "all", "all"},
+               {QKeySequence::Redo, "", "all"},
+               {QKeySequence::Undo, "all", "all"},
+               {QKeySequence::MoveToEndOfLine, "all", "all"},
+               {QKeySequence::SelectPreviousChar, "all", "all"},
+               {QKeySequence::Cut, "all but 2", "2"},
+               {QKeySequence::Undo, "all", "2"}};
+  QGuiApplication::clipboard()->clear();
+  const auto expand = [&](const std::string& held) {
+    return held == "all"         ? whole
+           : held == "all but 2" ? whole.left(whole.size() - 1)
+           : held == "2"         ? QString("2")
+                                 : QString();
+  };
+  for (const auto& step : steps) {
+    QTest::keySequence(box, step.key);
+    EXPECT_EQ(box->text(), expand(step.boxHolds)) << step.key;
+    EXPECT_EQ(QString::fromStdString(window->form().Text2(0).text()), box->text()) << step.key;
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), expand(step.clipboard)) << step.key;
+  }
   driver.act({Act::Replace, ControlId::Text2_0, "23"});
   EXPECT_EQ(window->textBox(ControlId::Text2_0)->displayText(), "23");
   EXPECT_EQ(driver.shown(), "23 | 5M | 36.6 | 36.6");
