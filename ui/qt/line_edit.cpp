@@ -139,13 +139,15 @@ void LineEdit::paintEvent(QPaintEvent* event) {
   const QRect contents =
       style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).adjusted(2, 0, -2, 0);
   // A box shows a few dozen characters: the first ones while the cursor is among them, else
-  // those just before the cursor, against the right edge, as a line edit scrolls.
+  // those just before the cursor (or the end of the selection beyond it), against the right
+  // edge, as a line edit scrolls.
   constexpr int kDrawn = 200;
   const QString whole = text();
   const int cursor = cursorPosition();
+  const int last = hasSelectedText() ? qMax(cursor, selectionStart() + selectionLength()) : cursor;
   const bool atStart = cursor < kDrawn / 10;
-  const int first = atStart ? 0 : qMax(0, cursor - kDrawn);
-  const QString shown = whole.mid(first, atStart ? kDrawn : cursor - first);
+  const int first = atStart ? 0 : qMax(0, last - kDrawn);
+  const QString shown = whole.mid(first, atStart ? kDrawn : last - first);
   const QFontMetrics metrics = fontMetrics();
   const int left = atStart ? contents.left() : contents.right() - metrics.horizontalAdvance(shown);
   const auto xAt = [&](int position) {
