@@ -36,17 +36,19 @@ std::size_t profileRow(int selectedIndex) {
 
 }  // namespace
 
+PulleyDiameters WindowDiameters(double teeth, double pitch, double pitchLineOffset) {
+  const double pitchCircle = pitchCircleDiameter(teeth, pitch);
+  return {pitchCircle, pitchCircle - 2 * pitchLineOffset};
+}
+
 DiameterTexts ComputeDiameters(std::string_view teethText, std::string_view pitchText,
                                int selectedIndex, double& PitchDia) {
   const double teeth = TextValue(teethText);
   const double pitch = TextValue(pitchText);
-  PitchDia = pitchCircleDiameter(teeth, pitch);
-
-  DiameterTexts texts;
-  texts.pitchCircle = NumberText(Floor2(PitchDia));
-  PitchDia = PitchDia - 2 * ProfileTable[profileRow(selectedIndex)][kPitchLineOffsetColumn];
-  texts.tipCircle = NumberText(Floor2(PitchDia));
-  return texts;
+  const PulleyDiameters diameters = WindowDiameters(
+      teeth, pitch, ProfileTable[profileRow(selectedIndex)][kPitchLineOffsetColumn]);
+  PitchDia = diameters.tipCircle;
+  return {NumberText(Floor2(diameters.pitchCircle)), NumberText(Floor2(diameters.tipCircle))};
 }
 
 void TT(CalculatorValues& values) {

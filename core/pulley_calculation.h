@@ -8,6 +8,14 @@ namespace korvale {
 // The divisor of the pitch circle: the ten-digit constant the trade's tables use, not full π.
 inline constexpr double kPitchCircleDivisor = 3.141592654;
 
+// D and Da by the window's rule (its divisor), not yet floored: (20, 5, 0.57) -> {31.830988...,
+// 30.690988...}. Throws the overflow RuntimeError when the quotient does not fit a double.
+struct PulleyDiameters {
+  double pitchCircle;
+  double tipCircle;
+};
+PulleyDiameters WindowDiameters(double teeth, double pitch, double pitchLineOffset);
+
 // The two result texts of one recompute, as the result boxes show them.
 struct DiameterTexts {
   std::string pitchCircle;  // D, shown in Text1(0)

@@ -1,0 +1,237 @@
+#include "core/belt_drive.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
+
+namespace korvale {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Teeth in mesh are floored with this much allowance, so that a wrap of exactly half a turn on
+// 20 teeth counts 10 even when the angle's last bit falls short.
+constexpr double kMeshTolerance = 1e-9;
+
+// What the length formula needs of a pair. π(D1 + D2)/2 is taken as (z1 + z2)·p/2, which has no
+// rounding from π at all: equal pulleys give 2C plus a whole number of pitches exactly.
+struct Geometry {
+  double diameterDifference;  // D2 − D1, signed
+  double halfCircumferences;  // π(D1 + D2)/2
+  double shortestBelt;        // π·max(D1, D2): a belt must be longer
+};
+
+Geometry geometryOf(const PulleyPair& pulleys) {
+  const double pitch = pulleys.profile->pitch;
+  return {static_cast<double>(pulleys.z2 - pulleys.z1) * pitch / kPi,
+          static_cast<double>(pulleys.z1 + pulleys.z2) * pitch / 2,
+          static_cast<double>(std::max(pulleys.z1, pulleys.z2)) * pitch};
+}
+
+double sineOfSpanAngle(const Geometry& geometry, double centre) {
+  return geometry.diameterDifference / (2 * centre);
+}
+
+// L(C) and its slope dL/dC = 2 cos φ, in one pass.
+double lengthAt(const Geometry& geometry, double centre, double& slope) {
+  const double s = sineOfSpanAngle(geometry, centre);
+  const double cosine = std::sqrt((1 - s) * (1 + s));
+  slope = 2 * cosine;
+  return 2 * centre * cosine + geometry.halfCircumferences +
+         std::asin(s) * geometry.diameterDifference;
+}
+
+double closedFormCentre(const Geometry& geometry, double length) {
+  const double b = length - geometry.halfCircumferences;
+  const double d = geometry.diameterDifference;
+  const double discriminant = b * b - 2 * d * d;
+  return discriminant >= 0 ? (b + std::sqrt(discriminant)) / 4 : b / 4;
+}
+
+// L(C) rises strictly and is convex, and the closed form lies above the root, so Newton from
+// there walks down without overshooting; the bracket catches what rounding might still do.
+double solveCentre(const Geometry& geometry, double length) {
+  double low = std::fabs(geometry.diameterDifference) / 2;
+  double high = length / 2;
+  double centre = closedFormCentre(geometry, length);
+  if (!(centre > low && centre <= high)) centre = high;
+  for (int step = 0; step < 200; ++step) {
+    double slope = 0;
+    const double excess = lengthAt(geometry, centre, slope) - length;
+    if (excess == 0) return centre;
+    (excess > 0 ? high : low) = centre;
+    double next = centre - excess / slope;
+    if (!(next > low && next < high)) next = low + (high - low) / 2;
+    // Newton's error squares each step: a step this small leaves nothing a double can hold.
+    if (std::fabs(next - centre) <= 1e-10 * centre) return next;
+    if (high - low <= 1e-15 * high) return next;
+    centre = next;
+  }
+  return centre;
+}
+
+long wholeTeethInMesh(long teeth, double wrapDegrees) {
+  const double inMesh = static_cast<double>(teeth) * wrapDegrees / 360;
+  return static_cast<long>(std::floor(inMesh + kMeshTolerance * std::max(1.0, inMesh)));
+}
+
+struct Context {
+  PulleyPair pulleys;
+  Geometry geometry;
+  double tipCircleTouch;  // (Da1 + Da2) / 2
+  unsigned driveWarnings;
+};
+
+DriveRow rowAt(const Context& context, std::string_view kind, double centre, double length) {
+  const double phi = std::asin(sineOfSpanAngle(context.geometry, centre)) * 180 / kPi;
+  DriveRow row{kind,          centre,        0, length, length / context.pulleys.profile->pitch,
+               180 - 2 * phi, 180 + 2 * phi, 0, 0,      context.driveWarnings};
+  row.mesh1 = wholeTeethInMesh(context.pulleys.z1, row.wrap1);
+  row.mesh2 = wholeTeethInMesh(context.pulleys.z2, row.wrap2);
+  const long smallMesh = context.pulleys.z1 <= context.pulleys.z2 ? row.mesh1 : row.mesh2;
+  if (smallMesh < 6) row.warnings |= static_cast<unsigned>(DriveWarning::FewTeethInMesh);
+  if (centre <= context.tipCircleTouch)
+    row.warnings |= static_cast<unsigned>(DriveWarning::TipsTouch);
+  return row;
+}
+
+std::optional<DriveRow> beltRow(const Context& context, std::string_view kind, double length) {
+  if (!(length > context.geometry.shortestBelt)) return std::nullopt;
+  const double centre = solveCentre(context.geometry, length);
+  return rowAt(context, kind, centre, length);
+}
+
+void addStockBelts(const Context& context, const DriveRequest& request, DriveSolution& solution) {
+  DriveRow& requested = solution.rows.front();
+  const double pitch = context.pulleys.profile->pitch;
+  const double increment = static_cast<double>(request.increment);
+  const double nearestWhole = std::round(requested.beltTeeth);
+  const bool whole = std::fabs(requested.beltTeeth - nearestWhole) <= 1e-9;
+  const double units = requested.beltTeeth / increment;
+  if (whole && std::fmod(nearestWhole, increment) == 0) {
+    solution.rows.push_back(*beltRow(context, "exact", nearestWhole * pitch));
+  } else {
+    const double shorterTeeth =
+        whole ? std::floor(nearestWhole / increment) * increment : std::floor(units) * increment;
+    const double longerTeeth =
+        whole ? std::ceil(nearestWhole / increment) * increment : std::ceil(units) * increment;
+    if (auto shorter = beltRow(context, "shorter", shorterTeeth * pitch)) {
+      solution.rows.push_back(*shorter);
+    } else {
+      requested.warnings |= static_cast<unsigned>(DriveWarning::NoShorterBelt);
+    }
+    solution.rows.push_back(*beltRow(context, "longer", longerTeeth * pitch));
+  }
+  for (std::size_t i = 1; i < solution.rows.size(); ++i) {
+    solution.rows[i].centreChange = solution.rows[i].centre - requested.centre;
+  }
+}
+
+}  // namespace
+
+double DrivePitchDiameter(long teeth, double pitch) {
+  return static_cast<double>(teeth) * pitch / kPi;
+}
+
+double BeltPitchLength(const PulleyPair& pulleys, double centre) {
+  double slope = 0;
+  return lengthAt(geometryOf(pulleys), centre, slope);
+}
+
+double ApproximateCentre(const PulleyPair& pulleys, double length) {
+  return closedFormCentre(geometryOf(pulleys), length);
+}
+
+std::optional<double> CentreForLength(const PulleyPair& pulleys, double length) {
+  const Geometry geometry = geometryOf(pulleys);
+  if (!(length > geometry.shortestBelt)) return std::nullopt;
+  return solveCentre(geometry, length);
+}
+
+std::string_view DriveWarningId(DriveWarning warning) {
+  switch (warning) {
+    case DriveWarning::FewTeethInMesh:
+      return "few_teeth_in_mesh";
+    case DriveWarning::PulleyBelowStock:
+      return "pulley_below_stock";
+    case DriveWarning::TipsTouch:
+      return "tips_touch";
+    case DriveWarning::OffsetUnconfirmed:
+      return "offset_unconfirmed";
+    case DriveWarning::NoShorterBelt:
+      return "no_shorter_belt";
+  }
+  return "";
+}
+
+std::string DriveWarningText(DriveWarning warning, const PulleyPair& pulleys) {
+  const BeltProfile& profile = *pulleys.profile;
+  const std::string name(profile.name);
+  switch (warning) {
+    case DriveWarning::FewTeethInMesh:
+      return "fewer than 6 teeth in mesh on the small pulley: the belt may jump teeth under load";
+    case DriveWarning::PulleyBelowStock:
+      return "a pulley has fewer than " + std::to_string(profile.smallestPulley) +
+             " teeth, the smallest " + name +
+             " pulley commonly stocked (catalogue guidance, not a standard)";
+    case DriveWarning::TipsTouch:
+      return "the pulleys' tip circles touch or overlap at this centre distance";
+    case DriveWarning::OffsetUnconfirmed: {
+      char u[32];
+      char* end = std::to_chars(u, u + sizeof u, profile.pitchLineOffset).ptr;
+      const std::string offset(u, end);
+      return profile.offsetSource == OffsetSource::Derived
+                 ? "Da rests on u = " + offset + " mm for " + name +
+                       ", worked back from a vendor's pitch and outside diameters"
+                 : "Da rests on u = " + offset + " mm for " + name +
+                       ", a commonly quoted figure no source at hand confirms";
+    }
+    case DriveWarning::NoShorterBelt:
+      return "no whole-tooth belt shorter than this one fits these pulleys";
+  }
+  return "";
+}
+
+DriveSolution SolveDrive(const DriveRequest& request) {
+  const PulleyPair& pulleys = request.pulleys;
+  const BeltProfile& profile = *pulleys.profile;
+  DriveSolution solution;
+  solution.D1 = DrivePitchDiameter(pulleys.z1, profile.pitch);
+  solution.D2 = DrivePitchDiameter(pulleys.z2, profile.pitch);
+  solution.Da1 = solution.D1 - 2 * profile.pitchLineOffset;
+  solution.Da2 = solution.D2 - 2 * profile.pitchLineOffset;
+  const long common = std::gcd(pulleys.z1, pulleys.z2);
+  solution.ratioDriven = pulleys.z2 / common;
+  solution.ratioDriving = pulleys.z1 / common;
+
+  Context context{pulleys, geometryOf(pulleys), (solution.Da1 + solution.Da2) / 2, 0};
+  if (std::min(pulleys.z1, pulleys.z2) < profile.smallestPulley)
+    context.driveWarnings |= static_cast<unsigned>(DriveWarning::PulleyBelowStock);
+  if (profile.offsetSource != OffsetSource::Confirmed)
+    context.driveWarnings |= static_cast<unsigned>(DriveWarning::OffsetUnconfirmed);
+
+  solution.rows.reserve(3);
+  if (request.given == DriveGiven::Centre) {
+    const double limit = std::fabs(context.geometry.diameterDifference) / 2;
+    if (!(request.value > limit)) {
+      solution.failure = DriveFailure{DriveFailure::CentreTooSmall, limit};
+      return solution;
+    }
+    const double length = BeltPitchLength(pulleys, request.value);
+    solution.rows.push_back(rowAt(context, "requested", request.value, length));
+    addStockBelts(context, request, solution);
+    return solution;
+  }
+  const bool byTeeth = request.given == DriveGiven::BeltTeeth;
+  const double length = byTeeth ? request.value * profile.pitch : request.value;
+  if (auto row = beltRow(context, byTeeth ? "belt" : "length", length)) {
+    solution.rows.push_back(*row);
+  } else {
+    solution.failure = DriveFailure{DriveFailure::BeltTooShort, context.geometry.shortestBelt};
+  }
+  return solution;
+}
+
+}  // namespace korvale

@@ -1,0 +1,88 @@
+#include "core/belt_profiles.h"
+
+#include <cctype>
+
+#include "core/profile_table.h"
+
+namespace korvale {
+namespace {
+
+constexpr double offsetOfListEntry(std::size_t row) {
+  return ProfileTable[row][kPitchLineOffsetColumn];
+}
+
+}  // namespace
+
+// Sources of the offsets u (figures read in them; belt heights are the usual published heights,
+// for information only):
+// - HTD 3M to 14M: the calculator's own table, so that one pulley shows one Da in every view.
+//   Published values differ by at most 0.063 mm: 0.381, 0.5715, 0.6858 (Parametric Pulley for
+//   OpenSCAD by droftarts, thingiverse thing:16627, checked against SDP/SI catalogue D265) and
+//   2a = 0.760, 1.140, 1.362, 2.674 mm (GEAR2000 help, HTD pulleys, camsoft.it). Belt heights
+//   2.4, 3.8, 6 and 10 mm are the calculator table's own too.
+// - HTD 20M: 2a = 4.318 mm in the same GEAR2000 table, which also lists 34 to 216 teeth.
+// - 2GT, 3GT, 5GT: 0.254, 0.381, 0.5715 (droftarts' Parametric Pulley, from SDP/SI D265).
+// - MXL, XL: 0.254; L (3/8 in pitch): 0.381; T10: 0.93 (the same Parametric Pulley table).
+// - T5: 0.425 from a vendor's table of T5 pulleys (China Timing Pulley EP-T5: 12 teeth P.D.
+//   19.10, O.D. 18.25; 18 teeth 28.65, 27.80), 0.42 to 0.435 across its sizes.
+// - AT5: 0.6 from MISUMI's AT5 pulley table (eC801: 15 teeth P.D. 23.87, O.D. 22.65; 24 teeth
+//   38.2, 37). AT10 0.93 in the same way from a vendor's AT10 table.
+// - T2.5 0.3: published DIN 7721 pulley tables (not re-read here). T20, AT20 1.5, H 0.686 and
+//   XH 1.397: commonly quoted, not found in a source at hand, and so flagged.
+const std::array<BeltProfile, kBeltProfileCount> BeltProfiles = {{
+    // name    family          pitch   u                     height  smallest  u is
+    {"3M", "HTD", 3, offsetOfListEntry(1), 2.4, 10, OffsetSource::Confirmed, "calculator table"},
+    {"5M", "HTD", 5, offsetOfListEntry(2), 3.8, 14, OffsetSource::Confirmed, "calculator table"},
+    {"8M", "HTD", 8, offsetOfListEntry(3), 6, 22, OffsetSource::Confirmed, "calculator table"},
+    {"14M", "HTD", 14, offsetOfListEntry(4), 10, 28, OffsetSource::Confirmed, "calculator table"},
+    {"20M", "HTD", 20, 2.159, 13.2, 34, OffsetSource::Confirmed, "GEAR2000 HTD table"},
+    {"2GT", "GT2-type", 2, 0.254, 1.52, 9, OffsetSource::Confirmed, "SDP/SI D265"},
+    {"3GT", "GT2-type", 3, 0.381, 2.41, 9, OffsetSource::Confirmed, "SDP/SI D265"},
+    {"5GT", "GT2-type", 5, 0.5715, 3.81, 14, OffsetSource::Confirmed, "SDP/SI D265"},
+    {"T2.5", "T (DIN 7721)", 2.5, 0.3, 1.3, 10, OffsetSource::Confirmed, "DIN 7721 tables"},
+    {"T5", "T (DIN 7721)", 5, 0.425, 2.2, 10, OffsetSource::Derived, "vendor P.D./O.D. table"},
+    {"T10", "T (DIN 7721)", 10, 0.93, 4.5, 12, OffsetSource::Confirmed, "SDP/SI D265"},
+    {"T20", "T (DIN 7721)", 20, 1.5, 8, 15, OffsetSource::Unconfirmed, "commonly quoted"},
+    {"AT5", "AT", 5, 0.6, 2.7, 15, OffsetSource::Derived, "MISUMI P.D./O.D. table"},
+    {"AT10", "AT", 10, 0.93, 4.5, 14, OffsetSource::Derived, "vendor P.D./O.D. table"},
+    {"AT20", "AT", 20, 1.5, 8, 18, OffsetSource::Unconfirmed, "commonly quoted"},
+    {"MXL", "inch", 2.032, 0.254, 1.14, 10, OffsetSource::Confirmed, "SDP/SI D265"},
+    {"XL", "inch", 5.08, 0.254, 2.3, 10, OffsetSource::Confirmed, "SDP/SI D265"},
+    {"L", "inch", 9.525, 0.381, 3.6, 10, OffsetSource::Confirmed, "SDP/SI D265"},
+    {"H", "inch", 12.7, 0.686, 4.3, 14, OffsetSource::Unconfirmed, "commonly quoted"},
+    {"XH", "inch", 22.225, 1.397, 11.2, 18, OffsetSource::Unconfirmed, "commonly quoted"},
+}};
+
+namespace {
+
+bool sameLetters(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+const BeltProfile* byName(std::string_view name) {
+  for (const BeltProfile& profile : BeltProfiles) {
+    if (sameLetters(profile.name, name)) return &profile;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+const BeltProfile* FindBeltProfile(std::string_view name) {
+  if (sameLetters(name, "GT2")) return byName("2GT");
+  if (name.size() > 3 && sameLetters(name.substr(0, 3), "HTD")) {
+    std::string_view rest = name.substr(3);
+    if (rest.front() == ' ' || rest.front() == '-') rest.remove_prefix(1);
+    const BeltProfile* profile = byName(rest);
+    return profile != nullptr && profile->family == "HTD" ? profile : nullptr;
+  }
+  return byName(name);
+}
+
+}  // namespace korvale

@@ -1,0 +1,175 @@
+#include "core/belt_drive.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace korvale {
+namespace {
+
+// The textbook formula, written out on its own: diameters through π, no shortcuts.
+double referenceLength(double pitch, long z1, long z2, double centre) {
+  const double pi = std::acos(-1.0);
+  const double d1 = static_cast<double>(z1) * pitch / pi;
+  const double d2 = static_cast<double>(z2) * pitch / pi;
+  const double phi = std::asin((d2 - d1) / (2 * centre));
+  return 2 * centre * std::cos(phi) + pi * (d1 + d2) / 2 + phi * (d2 - d1);
+}
+
+// Bisection alone, on the reference formula: slow, and sure.
+double referenceCentre(double pitch, long z1, long z2, double length) {
+  const double pi = std::acos(-1.0);
+  double low = std::fabs(static_cast<double>(z2 - z1)) * pitch / pi / 2;
+  double high = length / 2;
+  for (int i = 0; i < 2000 && high - low > 1e-15 * high; ++i) {
+    const double middle = low + (high - low) / 2;
+    (referenceLength(pitch, z1, z2, middle) < length ? low : high) = middle;
+  }
+  return low + (high - low) / 2;
+}
+
+PulleyPair pair(const char* profile, long z1, long z2) {
+  return {FindBeltProfile(profile), z1, z2};
+}
+
+TEST(BeltDrive, SolvesTheWorkedExamples) {
+  struct Row {
+    const char* kind;
+    double centre, length, beltTeeth, wrap1;
+    long mesh1, mesh2;
+  };
+  const DriveSolution drive = SolveDrive({pair("14M", 28, 112), DriveGiven::Centre, 600});
+  EXPECT_NEAR(drive.D1, 124.777475, 5e-7);
+  EXPECT_NEAR(drive.D2, 499.109902, 5e-7);
+  EXPECT_NEAR(drive.Da1, 124.777475 - 2.8, 5e-7);
+  EXPECT_EQ(drive.ratioDriven * 10 + drive.ratioDriving, 41);
+  const Row expected[] = {{"requested", 600, 2238.873225, 159.9195, 143.647, 11, 67},
+                          {"shorter", 593.221159, 159 * 14, 159, 143.217, 11, 67},
+                          {"longer", 600.592945, 160 * 14, 160, 143.684, 11, 67}};
+  ASSERT_EQ(drive.rows.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    const DriveRow& row = drive.rows[i];
+    EXPECT_EQ(row.kind, expected[i].kind);
+    EXPECT_NEAR(row.centre, expected[i].centre, 5e-7) << row.kind;
+    EXPECT_NEAR(row.centreChange, expected[i].centre - 600, 5e-7) << row.kind;
+    EXPECT_NEAR(row.length, expected[i].length, 5e-7) << row.kind;
+    EXPECT_NEAR(row.beltTeeth, expected[i].beltTeeth, 5e-5) << row.kind;
+    EXPECT_NEAR(row.wrap1, expected[i].wrap1, 5e-4) << row.kind;
+    EXPECT_NEAR(row.wrap1 + row.wrap2, 360, 1e-12) << row.kind;
+    EXPECT_EQ(row.mesh1 * 100 + row.mesh2, expected[i].mesh1 * 100 + expected[i].mesh2);
+    EXPECT_EQ(row.warnings, 0u) << row.kind;
+  }
+
+  // Equal pulleys: exactly 2C plus one pulley's circumference, one whole belt, half of each
+  // pulley in mesh (not one tooth less).
+  const DriveSolution equal = SolveDrive({pair("5M", 20, 20), DriveGiven::Centre, 100});
+  ASSERT_EQ(equal.rows.size(), 2u);
+  EXPECT_EQ(equal.rows[0].length, 300);
+  EXPECT_EQ(equal.rows[0].beltTeeth, 60);
+  EXPECT_EQ(equal.rows[1].kind, "exact");
+  EXPECT_EQ(equal.rows[1].centre, 100);
+  EXPECT_EQ(equal.rows[0].mesh1 * 100 + equal.rows[0].mesh2, 1010);
+  // 10 teeth wrapped by 72 degrees whose last bit falls short: still 2 in mesh.
+  const DriveSolution tight =
+      SolveDrive({pair("5M", 10, 46), DriveGiven::Centre, 35.410739151004776});
+  EXPECT_EQ(tight.rows[0].mesh1, 2);
+}
+
+// Random drives over the whole range: the length agrees with the reference formula, the solved
+// centre with bisection, the round trip gives the length back, and the closed form lies above.
+TEST(BeltDrive, IsExactOverTheWholeRange) {
+  std::mt19937_64 random(2026);
+  std::uniform_int_distribution<long> teeth(1, 10000);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int i = 0; i < 20000; ++i) {
+    const BeltProfile& profile = BeltProfiles[static_cast<std::size_t>(i) % BeltProfiles.size()];
+    const long z1 = teeth(random);
+    const long z2 = i % 7 == 0 ? z1 : teeth(random);
+    const PulleyPair drive{&profile, z1, z2};
+    const double pi = std::acos(-1.0);
+    const double larger = static_cast<double>(std::max(z1, z2)) * profile.pitch / pi;
+    const double limit = std::fabs(static_cast<double>(z2 - z1)) * profile.pitch / pi / 2;
+    // From just past the limit to a thousand times the larger diameter, evenly in the logarithm.
+    const double floor = std::max(limit * (1 + 1e-9), 1e-3);
+    const double centre = floor * std::pow(1000 * larger / floor, unit(random));
+
+    const double length = BeltPitchLength(drive, centre);
+    ASSERT_NEAR(length, referenceLength(profile.pitch, z1, z2, centre), 1e-12 * length)
+        << profile.name << " " << z1 << "/" << z2 << " C " << centre;
+    const std::optional<double> solved = CentreForLength(drive, length);
+    ASSERT_TRUE(solved.has_value());
+    const double reference = referenceCentre(profile.pitch, z1, z2, length);
+    // A centre far below the belt's length is only as sharp as the length's last bits.
+    EXPECT_NEAR(*solved, reference, 1e-9 * reference + 1e-15 * length)
+        << profile.name << " " << z1 << "/" << z2 << " L " << length;
+    EXPECT_NEAR(BeltPitchLength(drive, *solved), length, 1e-9 + 4e-16 * length);
+    EXPECT_GE(ApproximateCentre(drive, length), *solved * (1 - 1e-15));
+  }
+}
+
+TEST(BeltDrive, RefusesWhatCannotBeBuiltAndWarnsOfWhatShouldNotBe) {
+  struct Case {
+    const char* profile;
+    long z1, z2;
+    DriveGiven given;
+    double value;
+    long increment;
+    const char* expected;  // the failure, or each row's kind and warnings
+  };
+  const auto describe = [](const DriveSolution& drive) {
+    if (drive.failure) {
+      return std::string(drive.failure->kind == DriveFailure::BeltTooShort ? "short " : "close ") +
+             std::to_string(drive.failure->limit);
+    }
+    std::string text;
+    for (const DriveRow& row : drive.rows) {
+      text += std::string(text.empty() ? "" : " ") + std::string(row.kind);
+      for (const DriveWarning warning : kDriveWarnings) {
+        if (row.has(warning)) text += "," + std::string(DriveWarningId(warning));
+      }
+    }
+    return text;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"14M", 28, 112, DriveGiven::BeltTeeth, 112, 1, "short 1568.000000"},
+      {"14M", 28, 112, DriveGiven::BeltLength, 1568.0000001, 1, "length,few_teeth_in_mesh,tips_touch"},
+      {"14M", 28, 112, DriveGiven::Centre, 187.16621, 1, "close 187.166213"},
+      {"14M", 28, 112, DriveGiven::Centre, 187.1663, 1, "requested,few_teeth_in_mesh,tips_touch,no_shorter_belt longer,few_teeth_in_mesh,tips_touch"},
+      {"14M", 28, 112, DriveGiven::Centre, 600, 5, "requested shorter longer"},
+      {"14M", 28, 112, DriveGiven::Centre, 593.2211587565, 1, "requested exact"},
+      {"5M", 13, 40, DriveGiven::BeltTeeth, 100, 1, "belt,pulley_below_stock"},
+      {"T20", 20, 20, DriveGiven::BeltTeeth, 100, 1, "belt,offset_unconfirmed"},
+      {"AT5", 20, 20, DriveGiven::BeltTeeth, 100, 1, "belt,offset_unconfirmed"},
+      {"5M", 1, 1, DriveGiven::BeltTeeth, 2, 1, "belt,few_teeth_in_mesh,pulley_below_stock"},
+      {"14M", 28, 112, DriveGiven::Centre, 593.2211587565, 5, "requested shorter longer"},
+      {"3M", 10, 10, DriveGiven::BeltTeeth, 30, 1, "belt,few_teeth_in_mesh"},
+      {"3M", 12, 12, DriveGiven::BeltTeeth, 30, 1, "belt"},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    const DriveSolution drive =
+        SolveDrive({pair(c.profile, c.z1, c.z2), c.given, c.value, c.increment});
+    EXPECT_EQ(describe(drive), c.expected) << c.profile << " " << c.value;
+  }
+  const DriveSolution byFive = SolveDrive({pair("14M", 28, 112), DriveGiven::Centre, 600, 5});
+  EXPECT_EQ(byFive.rows[1].beltTeeth * 1000 + byFive.rows[2].beltTeeth, 155160);
+}
+
+TEST(BeltProfiles, FindsWhatAUserTypes) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"5M", "5M"},   {"5m", "5M"},   {"HTD5M", "5M"}, {"htd 14m", "14M"}, {"HTD-8M", "8M"},
+      {"GT2", "2GT"}, {"gt2", "2GT"}, {"2gt", "2GT"},  {"t2.5", "T2.5"},   {"xh", "XH"},
+      {"HTDT5", ""},  {"HTD", ""},    {"15M", ""},     {"", ""},           {"5M ", ""}};
+  for (const auto& [typed, found] : cases) {
+    const BeltProfile* profile = FindBeltProfile(typed);
+    EXPECT_EQ(profile == nullptr ? "" : profile->name, std::string_view(found)) << typed;
+  }
+  // The HTD rows and the calculator's list must give one pulley one tip diameter.
+  EXPECT_EQ(FindBeltProfile("3M")->pitchLineOffset, 0.38);
+  EXPECT_EQ(FindBeltProfile("14M")->pitchLineOffset, 1.4);
+}
+
+}  // namespace
+}  // namespace korvale
