@@ -1,0 +1,12 @@
+#include <string_view>
+#include <vector>
+
+#include "calc/run_calc.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  korvale::calc::FileOutput out(stdout);
+  korvale::calc::FileOutput err(stderr);
+  const int status = korvale::calc::RunCalc(args, out, err);
+  return std::fflush(stdout) == 0 ? status : 2;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace korvale::calc {
+
+// Numbers as the command line writes them: always "." as the decimal point, whatever the locale.
+
+// The shortest text that reads back to the same double: 124.77747474... -> "124.77747474045504",
+// 4 -> "4", -0.0 -> "0".
+void appendShortest(std::string& out, double x);
+
+// Rounded (correctly, from the binary value) to a number of decimals: (2238.873225, 2) ->
+// "2238.87", (-6.778841, 2) -> "-6.78". A result that rounds to zero drops its sign.
+void appendFixed(std::string& out, double x, int decimals);
+
+// Floored to a number of decimals, as the calculator window floors: (124.777475, 2) -> "124.77".
+void appendFloored(std::string& out, double x, int decimals);
+
+}  // namespace korvale::calc

@@ -1,0 +1,93 @@
+#include <cmath>
+
+#include "calc/number_format.h"
+#include "calc/reports.h"
+#include "core/floor2.h"
+#include "core/number_text.h"
+#include "core/pulley_calculation.h"
+
+namespace korvale::calc {
+namespace {
+
+constexpr std::size_t kColumn = 12;
+
+// The window's own text for a diameter: floored and without trailing zeros ("30", "31.83").
+std::string diameterText(double millimetres, const Units& units) {
+  if (!units.inch) return NumberText(Floor2(millimetres));
+  return NumberText(std::floor(units.of(millimetres) * 1000) / 1000);
+}
+
+}  // namespace
+
+void appendRightAligned(std::string& out, std::string_view text, std::size_t width) {
+  if (text.size() < width) out.append(width - text.size(), ' ');
+  out += text;
+}
+
+void WritePulleyReport(const CalcArguments& arguments, BufferedOutput& out) {
+  const BeltProfile& profile = *arguments.profile;
+  const Units units{arguments.inch};
+  const bool markTip = profile.offsetSource != OffsetSource::Confirmed;
+  const PulleyPair pair{&profile, profile.smallestPulley, profile.smallestPulley};
+  bool belowStock = false;
+
+  std::optional<RecordWriter> records;
+  std::string& text = out.text();
+  if (arguments.format == Format::Text) {
+    text += std::string(profile.name) + " (" + std::string(profile.family) + "): pitch ";
+    appendShortest(text, units.of(profile.pitch));
+    text += std::string(" ") + units.name() + ", u ";
+    appendShortest(text, units.of(profile.pitchLineOffset));
+    text += std::string(" ") + units.name();
+    out.endLine();
+    appendRightAligned(text, "teeth", kColumn);
+    appendRightAligned(text, std::string("D ") + units.name(), kColumn);
+    appendRightAligned(text, std::string("Da ") + units.name(), kColumn);
+    out.endLine();
+  } else {
+    records.emplace(
+        arguments.format,
+        std::initializer_list<std::string_view>{"profile", "teeth", "D", "Da", "warnings"}, out);
+  }
+
+  std::vector<std::string_view> warnings;
+  for (const TeethRange& range : arguments.teeth) {
+    for (long teeth = range.first; teeth <= range.last; ++teeth) {
+      const PulleyDiameters diameters =
+          WindowDiameters(static_cast<double>(teeth), profile.pitch, profile.pitchLineOffset);
+      const bool small = teeth < profile.smallestPulley;
+      belowStock = belowStock || small;
+      const std::string teethText = std::to_string(teeth);
+      if (records) {
+        warnings.clear();
+        if (small) warnings.push_back(DriveWarningId(DriveWarning::PulleyBelowStock));
+        if (markTip) warnings.push_back(DriveWarningId(DriveWarning::OffsetUnconfirmed));
+        records->text(profile.name);
+        records->numberText(teethText);
+        records->numberText(diameterText(diameters.pitchCircle, units));
+        records->numberText(diameterText(diameters.tipCircle, units));
+        records->list(warnings);
+        records->endRecord();
+        continue;
+      }
+      appendRightAligned(text, teethText, kColumn);
+      appendRightAligned(text, diameterText(diameters.pitchCircle, units), kColumn);
+      appendRightAligned(text, diameterText(diameters.tipCircle, units), kColumn);
+      if (markTip) text += '*';
+      out.endLine();
+    }
+  }
+  if (records) return;
+  if (belowStock) {
+    text += "warning: " + std::string(DriveWarningId(DriveWarning::PulleyBelowStock)) + ": " +
+            DriveWarningText(DriveWarning::PulleyBelowStock, pair);
+    out.endLine();
+  }
+  if (markTip) {
+    text += "* " + std::string(DriveWarningId(DriveWarning::OffsetUnconfirmed)) + ": " +
+            DriveWarningText(DriveWarning::OffsetUnconfirmed, pair);
+    out.endLine();
+  }
+}
+
+}  // namespace korvale::calc

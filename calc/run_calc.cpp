@@ -1,0 +1,69 @@
+#include "calc/run_calc.h"
+
+#include "calc/calc_arguments.h"
+#include "calc/reports.h"
+
+#ifndef KORVALE_VERSION
+#define KORVALE_VERSION "0"
+#endif
+
+namespace korvale::calc {
+namespace {
+
+constexpr std::string_view kUsage =
+    R"(Usage: korvale-calc COMMAND [ARGUMENTS] [OPTIONS]
+Toothed-belt pulleys and drives, exactly.
+
+Commands:
+  pulley PROFILE TEETH...       D and Da of each pulley, as the Korvale window shows them;
+                                TEETH are numbers or ranges: 12 18 20-24
+  drive PROFILE Z1 Z2 --centre C [--increment K]
+                                the belt at centre distance C and the whole-tooth belts
+                                either side (multiples of K teeth) with their centre distances
+  drive PROFILE Z1 Z2 --belt N  the centre distance for a belt of N teeth
+  drive PROFILE Z1 Z2 --length L
+                                the centre distance for a belt of pitch length L
+  profiles                      the belt profiles, with the source of each tip offset
+
+Options:
+  --format text|csv|tsv|json    text (the default) is rounded for reading; the others carry
+                                full precision
+  --units mm|in                 lengths in and out in millimetres (the default) or inches
+  --version, --help
+
+Profiles: 3M 5M 8M 14M 20M (an HTD prefix is accepted), 2GT 3GT 5GT (GT2 for 2GT),
+T2.5 T5 T10 T20, AT5 AT10 AT20, MXL XL L H XH; case does not matter.
+Exit status: 0 done (warnings included), 1 a drive that cannot be built, 2 a bad command line.
+)";
+
+}  // namespace
+
+int RunCalc(const std::vector<std::string_view>& args, OutputStream& out, OutputStream& err) {
+  CalcArguments arguments;
+  try {
+    arguments = ParseCalcArguments(args);
+  } catch (const UsageError& error) {
+    err.write(std::string("korvale-calc: ") + error.what() + "\n");
+    return 2;
+  }
+  BufferedOutput buffered(out);
+  switch (arguments.command) {
+    case Command::Help:
+      buffered.text() += kUsage;
+      return 0;
+    case Command::Version:
+      buffered.text() += "korvale-calc " KORVALE_VERSION "\n";
+      return 0;
+    case Command::Pulley:
+      WritePulleyReport(arguments, buffered);
+      return 0;
+    case Command::Profiles:
+      WriteProfilesReport(arguments, buffered);
+      return 0;
+    case Command::Drive:
+      return WriteDriveReport(arguments, buffered, err);
+  }
+  return 0;
+}
+
+}  // namespace korvale::calc

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "calc/output_stream.h"
+
+namespace korvale::calc {
+
+// The whole command line program: the arguments after its name in, text out; returns the exit
+// code: 0 done (warnings included), 1 a drive that cannot be built, 2 a command line that cannot
+// be run (one line on err naming the argument).
+int RunCalc(const std::vector<std::string_view>& args, OutputStream& out, OutputStream& err);
+
+}  // namespace korvale::calc
