@@ -34,13 +34,20 @@ double sineOfSpanAngle(const Geometry& geometry, double centre) {
   return geometry.diameterDifference / (2 * centre);
 }
 
-// L(C) and its slope dL/dC = 2 cos φ, in one pass.
-double lengthAt(const Geometry& geometry, double centre, double& slope) {
+// The angle φ of the belt's straight spans to the line of centres, as sine and cosine.
+struct Span {
+  double sine;
+  double cosine;
+};
+
+Span spanAt(const Geometry& geometry, double centre) {
   const double s = sineOfSpanAngle(geometry, centre);
-  const double cosine = std::sqrt((1 - s) * (1 + s));
-  slope = 2 * cosine;
-  return 2 * centre * cosine + geometry.halfCircumferences +
-         std::asin(s) * geometry.diameterDifference;
+  return {s, std::sqrt((1 - s) * (1 + s))};
+}
+
+double lengthAt(const Geometry& geometry, double centre, const Span& span) {
+  return 2 * centre * span.cosine + geometry.halfCircumferences +
+         std::asin(span.sine) * geometry.diameterDifference;
 }
 
 double closedFormCentre(const Geometry& geometry, double length) {
@@ -50,24 +57,40 @@ double closedFormCentre(const Geometry& geometry, double length) {
   return discriminant >= 0 ? (b + std::sqrt(discriminant)) / 4 : b / 4;
 }
 
-// L(C) rises strictly and is convex, and the closed form lies above the root, so Newton from
-// there walks down without overshooting; the bracket catches what rounding might still do.
+// The closed form drops the terms of L(C) beyond (D2 − D1)²/4C; the next one, (D2 − D1)⁴/192C³,
+// taken in one step, brings the start some hundredfold closer.
+double startingCentre(const Geometry& geometry, double length) {
+  const double centre = closedFormCentre(geometry, length);
+  const double q = geometry.diameterDifference * geometry.diameterDifference / (centre * centre);
+  return centre - centre * q * q / (384 - 48 * q);
+}
+
+// L(C) rises strictly (dL/dC = 2 cos φ) and is convex (d²L/dC² = 2 sin²φ / C cos φ), and the
+// start lies above the root, so Newton walks down without overshooting; the bracket, with
+// bisection, catches what rounding might still do.
 double solveCentre(const Geometry& geometry, double length) {
   double low = std::fabs(geometry.diameterDifference) / 2;
   double high = length / 2;
-  double centre = closedFormCentre(geometry, length);
+  double centre = startingCentre(geometry, length);
   if (!(centre > low && centre <= high)) centre = high;
   for (int step = 0; step < 200; ++step) {
-    double slope = 0;
-    const double excess = lengthAt(geometry, centre, slope) - length;
+    const Span span = spanAt(geometry, centre);
+    const double excess = lengthAt(geometry, centre, span) - length;
     if (excess == 0) return centre;
     (excess > 0 ? high : low) = centre;
-    double next = centre - excess / slope;
-    if (!(next > low && next < high)) next = low + (high - low) / 2;
-    // Newton's error squares each step: a step this small leaves nothing a double can hold.
-    if (std::fabs(next - centre) <= 1e-10 * centre) return next;
-    if (high - low <= 1e-15 * high) return next;
-    centre = next;
+    const double newtonStep = excess / (2 * span.cosine);
+    const double next = centre - newtonStep;
+    if (next > low && next < high) {
+      // Newton leaves an error of about (sin²φ / 2 cos²φ)·step²/C: once that is below what a
+      // double holds, this step is the last one.
+      const double sineStep = span.sine * newtonStep;
+      const double cosineCentre = span.cosine * centre;
+      if (sineStep * sineStep <= 2e-17 * cosineCentre * cosineCentre) return next;
+      centre = next;
+    } else {
+      centre = low + (high - low) / 2;
+      if (high - low <= 1e-15 * high) return centre;
+    }
   }
   return centre;
 }
@@ -136,8 +159,8 @@ double DrivePitchDiameter(long teeth, double pitch) {
 }
 
 double BeltPitchLength(const PulleyPair& pulleys, double centre) {
-  double slope = 0;
-  return lengthAt(geometryOf(pulleys), centre, slope);
+  const Geometry geometry = geometryOf(pulleys);
+  return lengthAt(geometry, centre, spanAt(geometry, centre));
 }
 
 double ApproximateCentre(const PulleyPair& pulleys, double length) {

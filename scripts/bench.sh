@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the benchmarks: the calculation, start-up and close over a 100 MB state file, the Qt
+# Runs the benchmarks: the calculation, the belt drive and korvale-calc's output, start-up and close over a 100 MB state file, the Qt
 # keystroke path, a huge paste beside a bare line
 # edit, and start-up to the window mapped
 # (with peak memory) under Xvfb beside a minimal Qt window.
@@ -11,6 +11,7 @@ cmake --build --preset linux -- -j"$(nproc)"
 bench=build/linux/bench
 
 "$bench/core_bench"
+"$bench/drive_bench"
 "$bench/big_state_bench" 2>/dev/null
 "$bench/qt_keystroke_bench" 2>/dev/null
 "$bench/paste_bench" 2>/dev/null
