@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: built with cpack, without a word from lintian even in its
-# pedantic and informational tags, depending on a font with the Chinese glyphs, its desktop entry
-# and metainfo validated, then unpacked into a scratch root that is made read-only, and started
+# pedantic and informational tags, depending on a font with the Chinese glyphs, with korvale-calc
+# answering and its man page, its desktop entry and metainfo validated, then unpacked into a scratch root that is made read-only, and started
 # from there as its desktop entry's Exec says, under Xvfb as an unprivileged user with a scratch
 # HOME. Its window must carry the entry's StartupWMClass, and it must save into
 # ~/.config/korvale/Rede.txt (never beside itself) and restore from there.
@@ -47,6 +47,9 @@ env -i "$root/usr/bin/korvale" --help | grep -q -- "-platform NAME" || fail "--h
 status=0
 env -i "$root/usr/bin/korvale" --frobnicate 2>/dev/null || status=$?
 [ "$status" -eq 2 ] || fail "an unknown option ended with $status"
+env -i "$root/usr/bin/korvale-calc" drive 14M 28 112 --centre 600 |
+  grep -qE '^longer +600\.59 +\+0\.59 +2240\.00 ' || fail "korvale-calc drive"
+[ -f "$root/usr/share/man/man1/korvale-calc.1.gz" ] || fail "no korvale-calc man page"
 
 user=nobody
 home="$work/home"

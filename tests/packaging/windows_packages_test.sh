@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows packages as a user gets them, built with cpack. The portable zip holds exactly
-# Korvale.exe (the very bytes of the build's), README.txt and LICENSE.txt. The installer, under
-# Wine: a silent install (/S) per user into the user's programs folder, with a Start-menu shortcut
-# and an entry in the programs list; the installed Korvale.exe typed into and closed, saving
+# Korvale.exe (the very bytes of the build's), korvale-calc.exe, README.txt and LICENSE.txt. The
+# installer, under Wine: a silent install (/S) per user into the user's programs folder, with a
+# Start-menu shortcut and an entry in the programs list; the installed korvale-calc.exe answers; the installed Korvale.exe typed into and closed, saving
 # beside itself; a silent uninstall while it runs fails with exit code 2 and removes nothing; a
 # silent uninstall that removes what was installed and leaves Rede.txt.
 # Usage: windows_packages_test.sh BUILD_DIR KORVALE_EXE
@@ -21,7 +21,7 @@ python3 - "$zip" "$exe" <<'PY' || fail "zip"
 import sys, zipfile
 archive = zipfile.ZipFile(sys.argv[1])
 names = sorted(archive.namelist())
-assert names == ["Korvale.exe", "LICENSE.txt", "README.txt"], names
+assert names == ["Korvale.exe", "LICENSE.txt", "README.txt", "korvale-calc.exe"], names
 assert archive.read("Korvale.exe") == open(sys.argv[2], "rb").read(), "Korvale.exe differs"
 PY
 
@@ -33,7 +33,7 @@ shortcut=$(unix_path "$(windows_path '%APPDATA%')\\Microsoft\\Windows\\Start Men
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Korvale'
 rm -rf "$installed" "$shortcut"
 
-files=(Korvale.exe README.txt LICENSE.txt Uninstall.exe Uninstall.dat)
+files=(Korvale.exe korvale-calc.exe README.txt LICENSE.txt Uninstall.exe Uninstall.dat)
 all_installed() { for file in "${files[@]}"; do [ -f "$installed/$file" ] || fail "$1: $file"; done; }
 "$wine_run" "$setup" /S
 wineserver --wait
@@ -41,6 +41,8 @@ all_installed "not installed"
 cmp -s "$installed/Korvale.exe" "$exe" || fail "the installed Korvale.exe differs from the build's"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
 "$wine_run" reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "not in the programs list"
+"$wine_run" "$installed/korvale-calc.exe" drive 14M 28 112 --belt 160 --format csv | tr -d '\r' |
+  grep -qx 'belt,14M,28,112,.*,600.5929450474888,2240,160,.*' || fail "the installed korvale-calc.exe"
 
 bash "$here/../ui/xvfb_end_to_end.sh" --in-place --wine "$installed/Korvale.exe"
 
