@@ -11,6 +11,9 @@ namespace {
 // Up to a thousand million teeth: every product of teeth and pitch is then exact in a double.
 constexpr long kMostTeeth = 1000000000;
 constexpr double kMillimetresPerInch = 25.4;
+// A thousand kilometres: far beyond any belt, and far enough below the double range that no
+// length computed from it overflows.
+constexpr double kLongestLength = 1e12;
 
 [[noreturn]] void refuse(const std::string& message) {
   throw UsageError(message);
@@ -53,11 +56,13 @@ TeethRange teethRange(std::string_view text) {
 double positiveLength(std::string_view option, std::string_view text, bool inch) {
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  const double millimetres = inch ? value * kMillimetresPerInch : value;
   if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-      !std::isfinite(value) || !(value > 0))
+      !(millimetres > 0 && millimetres <= kLongestLength))
     refuse(std::string(option) + " " + quoted(text) + ": expected a positive number such as " +
-           (inch ? "23.6" : "600.5") + ", in " + (inch ? "inches" : "millimetres"));
-  return inch ? value * kMillimetresPerInch : value;
+           (inch ? "23.6" : "600.5") + ", in " + (inch ? "inches" : "millimetres") + ", up to " +
+           (inch ? "39370078740" : "1000000000000"));
+  return millimetres;
 }
 
 std::string knownProfiles() {
