@@ -7,6 +7,9 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev
   qt6-base-dev fonts-noto-cjk
+  # Fonts other packages often bring: Droid Sans Fallback claims GB2312 without Latin letters, so
+  # the tests meet a font set where asking for "宋体" in GB2312 can land on a font without them.
+  fonts-droid-fallback fonts-urw-base35
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 icoutils
   wine wine64 wine32:i386
   libx11-dev xvfb xauth xdotool x11-utils imagemagick

@@ -75,14 +75,18 @@ Language languageForDesktop(std::string_view tag) {
 }
 
 std::string_view captionOf(ControlId id, Language language) {
-  // Short enough to end before the box that is drawn over a label's right part, in the window's
-  // font; the Chinese captions' symbols where there is room ("T" and "M" are not).
+  // Short enough to end before the box that is drawn over a label's right part in the widest
+  // dialog fonts at the description's size and weight (DejaVu Sans Bold: "Teeth" 47 px of 48 at
+  // 96 DPI, so no colons), and no letter below the baseline, which would reach under the label;
+  // the Chinese captions' symbols where there is room ("T" and "M" are not).
+  // clang-format off
   constexpr std::pair<ControlId, std::string_view> kEnglish[] = {
-      {ControlId::Label1_0, "Teeth:"},
-      {ControlId::Label1_1, "Pitch:"},
+      {ControlId::Label1_0, "Teeth"},
+      {ControlId::Label1_1, "Pitch"},
       {ControlId::Frame1, "Results"},
-      {ControlId::Label1_4, "Outside Da:"},
-      {ControlId::Label1_3, "Pitch dia. D:"}};
+      {ControlId::Label1_4, "Outer Da"},
+      {ControlId::Label1_3, "Pitch D"}};
+  // clang-format on
   if (language == Language::English) {
     for (const auto& [control, caption] : kEnglish) {
       if (control == id) return caption;

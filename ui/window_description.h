@@ -73,8 +73,8 @@ enum class Language { Chinese, English };
 // "C.UTF-8"); English for any other. "zh-TW" -> Chinese, "de-DE" -> English.
 Language languageForDesktop(std::string_view tag);
 
-// A control's caption in a language: the description's own in Chinese; in English, "Teeth:",
-// "Pitch:", "Results", "Outside Da:" and "Pitch dia. D:" for the labels and the frame. Every
+// A control's caption in a language: the description's own in Chinese; in English, "Teeth",
+// "Pitch", "Results", "Outer Da" and "Pitch D" for the labels and the frame. Every
 // other text (the window's title, the list entries, the initial texts) is the same in both.
 std::string_view captionOf(ControlId id, Language language);
 
@@ -83,7 +83,7 @@ std::string_view captionOf(ControlId id, Language language);
 std::optional<ControlId> labelOf(ControlId id);
 
 // What assistive technology calls a focusable control: the caption of the label beside it without
-// its colon, "齿数T" for Text2(0), "节圆直径 D" for Text1(0) ("Teeth", "Pitch dia. D" in
+// its colon, "齿数T" for Text2(0), "节圆直径 D" for Text1(0) ("Teeth", "Pitch D" in
 // English); empty for any other control.
 std::string accessibleName(ControlId id, Language language = Language::Chinese);
 

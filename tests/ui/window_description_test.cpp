@@ -56,15 +56,15 @@ TEST(WindowDescription, SpeaksChineseOrEnglishAsTheDesktopDoes) {
       {"C.UTF-8", Language::Chinese}, {"POSIX", Language::Chinese}, {"en-US", Language::English},
       {"de-DE", Language::English}, {"ja-JP", Language::English}, {"zu-ZA", Language::English}};
   const struct { ControlId id; const char* chinese; const char* english; const char* chineseName; const char* englishName; } controls[] = {
-      {ControlId::Label1_0, "齿数T:", "Teeth:", "", ""},
-      {ControlId::Label1_1, "模数M:", "Pitch:", "", ""},
+      {ControlId::Label1_0, "齿数T:", "Teeth", "", ""},
+      {ControlId::Label1_1, "模数M:", "Pitch", "", ""},
       {ControlId::Frame1, "结果", "Results", "", ""},
-      {ControlId::Label1_4, "顶圆直径Da:", "Outside Da:", "", ""},
-      {ControlId::Label1_3, "节圆直径 D:", "Pitch dia. D:", "", ""},
+      {ControlId::Label1_4, "顶圆直径Da:", "Outer Da", "", ""},
+      {ControlId::Label1_3, "节圆直径 D:", "Pitch D", "", ""},
       {ControlId::Text2_0, "20", "20", "齿数T", "Teeth"},
       {ControlId::Combo1_1, "5M", "5M", "模数M", "Pitch"},
-      {ControlId::Text1_1, "Text1", "Text1", "顶圆直径Da", "Outside Da"},
-      {ControlId::Text1_0, "Text1", "Text1", "节圆直径 D", "Pitch dia. D"}};
+      {ControlId::Text1_1, "Text1", "Text1", "顶圆直径Da", "Outer Da"},
+      {ControlId::Text1_0, "Text1", "Text1", "节圆直径 D", "Pitch D"}};
   // clang-format on
   for (const auto& [tag, language] : desktops) EXPECT_EQ(languageForDesktop(tag), language) << tag;
   for (const auto& c : controls) {

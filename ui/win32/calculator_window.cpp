@@ -216,8 +216,8 @@ void CalculatorWindow::forgetNames() {
 void CalculatorWindow::layOut(int dpi) {
   dpi_ = dpi;
   const HFONT oldFonts[] = {regularFont_, boldFont_};
-  regularFont_ = createFont(Form1Description().control(ControlId::Text2_0).font, dpi);
-  boldFont_ = createFont(Form1Description().control(ControlId::Label1_0).font, dpi);
+  regularFont_ = createFont(Form1Description().control(ControlId::Text2_0).font, dpi, language_);
+  boldFont_ = createFont(Form1Description().control(ControlId::Label1_0).font, dpi, language_);
   for (const ControlDescription& c : Form1Description().controls) {
     HWND handle = controls_.at(c.id);
     SendMessageW(handle, WM_SETFONT,

@@ -34,13 +34,26 @@ SIZE clientSize(int dpi) {
           twipsToPixels(description.clientHeightTwips, dpi)};
 }
 
-HFONT createFont(const FontDescription& font, int dpi) {
+namespace {
+
+std::wstring messageBoxFontFace() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return {};
+  return metrics.lfMessageFont.lfFaceName;
+}
+
+}  // namespace
+
+HFONT createFont(const FontDescription& font, int dpi, Language language) {
   // Negative: the height of the character itself, not of its cell. Points are 1/72 inch.
   const int height = -MulDiv(static_cast<int>(font.pointSize * 10), dpi, 720);
+  const bool english = language == Language::English;
+  const std::wstring face = english ? messageBoxFontFace() : platform::toWide(font.faceName);
   return CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
-                     static_cast<DWORD>(font.characterSet), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                     platform::toWide(font.faceName).c_str());
+                     english ? DEFAULT_CHARSET : static_cast<DWORD>(font.characterSet),
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
 
 }  // namespace korvale::ui::win32

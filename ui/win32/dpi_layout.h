@@ -21,6 +21,9 @@ RECT controlRect(const ControlDescription& control, int dpi);
 SIZE clientSize(int dpi);
 
 // The description's font at a DPI: 10.5 pt is a character height of 14 px at 96 DPI, 21 at 144.
-HFONT createFont(const FontDescription& font, int dpi);
+// In English the face is the system's message-box font (Segoe UI, Tahoma) in any character set,
+// at the same size and weight: asked for "宋体" in GB2312 where that face is missing, the font
+// mapper may take any font that claims GB2312, some of which carry no Latin letters at all.
+HFONT createFont(const FontDescription& font, int dpi, Language language);
 
 }  // namespace korvale::ui::win32

@@ -45,7 +45,7 @@ def expect(what, actual, expected):
 
 NAMES = {
     "zh": ("齿数T", "结果", "顶圆直径Da", "节圆直径 D", "模数M"),
-    "en": ("Teeth", "Results", "Outside Da", "Pitch dia. D", "Pitch"),
+    "en": ("Teeth", "Results", "Outer Da", "Pitch D", "Pitch"),
 }[sys.argv[2]]
 for _ in range(100):
     application = next((a for a in pyatspi.Registry.getDesktop(0)
@@ -67,7 +67,7 @@ expect("the pitch list", [item.name for _, item in walk(combo) if item.getRoleNa
 expect("the pitch list's label", [
     relation.getTarget(i).name for relation in combo.getRelationSet()
     if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY
-    for i in range(relation.getNTargets())], [NAMES[4] + ":"])
+    for i in range(relation.getNTargets())], [{"zh": "模数M:", "en": "Pitch"}[sys.argv[2]]])
 
 changed = set()
 pyatspi.Registry.registerEventListener(
