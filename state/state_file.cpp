@@ -11,10 +11,7 @@ std::string ProgramDir() {
 }
 
 std::string StatePath(std::string_view directory) {
-  std::string path(directory);
-  path += platform::pathSeparator();
-  path += "Rede.txt";
-  return path;
+  return KeptFilePath(directory, "Rede.txt");
 }
 
 StateLocation StateLocationFor(const std::string& programDirectory) {
@@ -29,34 +26,18 @@ std::string StatePath() {
   return StatePath(StateLocationFor(ProgramDir()).directory);
 }
 
-StateFile::StateFile() {
-  try {
-    *this = ofProgramIn(ProgramDir());
-  } catch (const RuntimeError& error) {
-    noPlace_ = error;
-  }
-}
+StateFile::StateFile() : file_(KeptFile::ofProgram("Rede.txt")) {}
 
-StateFile::StateFile(std::string_view directory)
-    : path_(StatePath(directory)), folder_(platform::HeldFolder::holdFolderOf(path_)) {}
+StateFile::StateFile(std::string_view directory) : file_(directory, "Rede.txt") {}
 
 StateFile StateFile::ofProgramIn(const std::string& programDirectory) {
-  StateFile file{std::string_view()};
-  try {
-    StateLocation location = StateLocationFor(programDirectory);
-    file = StateFile(location.directory);
-    file.createsDirectory_ = location.createdOnSave;
-  } catch (const RuntimeError& error) {
-    file.noPlace_ = error;
-  }
-  return file;
+  return StateFile(KeptFile::ofProgramIn(programDirectory, "Rede.txt"));
 }
 
 std::optional<SavedInputs> StateFile::ReadState(
     std::optional<RuntimeError>* whyNot) const noexcept {
-  if (noPlace_) return std::nullopt;
   try {
-    const std::unique_ptr<platform::InputFile> file = platform::InputFile::open(path_);
+    const std::unique_ptr<platform::InputFile> file = file_.open();
     if (!file) return std::nullopt;
     bool unicode = false;
     std::optional<SavedInputs> inputs = parseStateFile(*file, &unicode);
@@ -73,15 +54,13 @@ std::optional<SavedInputs> StateFile::ReadState(
 }
 
 void StateFile::WriteState(std::string_view teethText, std::string_view pitchText) const {
-  if (noPlace_) throw *noPlace_;
   // The texts are written where they stand when the file's code page is theirs (UTF-8).
   std::string teeth, pitch;
   if (!platform::kFileCodePageIsUtf8) {
     teethText = teeth = platform::toFileCodePage(teethText);
     pitchText = pitch = platform::toFileCodePage(pitchText);
   }
-  platform::replaceFileAtomically(path_, stateFilePieces(teethText, pitchText),
-                                  fault_ ? &*fault_ : nullptr, createsDirectory_, folder_.get());
+  file_.replace(stateFilePieces(teethText, pitchText), fault_ ? &*fault_ : nullptr);
 }
 
 }  // namespace korvale

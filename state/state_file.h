@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/runtime_error.h"
+#include "state/kept_file.h"
 #include "state/platform/file_system.h"
 #include "state/saved_inputs.h"
 
@@ -45,7 +46,7 @@ class StateFile {
   // The one of a copy of the program whose executable is in `programDirectory`.
   static StateFile ofProgramIn(const std::string& programDirectory);
 
-  const std::string& path() const { return path_; }
+  const std::string& path() const { return file_.path(); }
 
   // Both saved texts, or nothing when the file is missing, unreadable, not a regular file, or
   // ends before its second field. Never throws; the file is closed on every path. A file that
@@ -63,11 +64,9 @@ class StateFile {
   void injectWriteFault(platform::WriteFault fault) { fault_ = fault; }
 
  private:
-  std::string path_;
-  // The folder the file stood in when this object was made, at start-up: the save goes there.
-  std::shared_ptr<const platform::HeldFolder> folder_;
-  bool createsDirectory_ = false;
-  std::optional<RuntimeError> noPlace_;
+  explicit StateFile(KeptFile file) : file_(std::move(file)) {}
+
+  KeptFile file_;
   std::optional<platform::WriteFault> fault_;
 };
 
