@@ -1,5 +1,7 @@
 #include "state/state_format.h"
 
+#include "state/drive_format.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,6 +28,33 @@ TEST(StateFormat, ReadsTheFirstTwoFields) {
   for (const auto& [file, read] : cases) {
     const auto inputs = parseStateFile(file);
     EXPECT_EQ(inputs ? inputs->teethText + "|" + inputs->pitchText : "-", read) << file;
+  }
+}
+
+// The drive file: what a text gives ("profile z1 z2 given value increment units"), or the reason
+// it is refused; the defaults are 14M 28 112 centre 600 1 mm.
+TEST(DriveFormat, ReadsKeysInAnyOrderAndRefusesWhatIsNoDriveFile) {
+  // clang-format off
+  const std::pair<std::string, const char*> cases[] = {
+      {formatDriveFile({"T5", "10", "2.5", "length", "", "5", "in"}), "T5 10 2.5 length  5 in"},
+      {"", "14M 28 112 centre 600 1 mm"},
+      {"units=in\r\nz1=30\r\n# a note\r\n\r\nnext=ignored\r\n", "14M 30 112 centre 600 1 in"},
+      {"z1=1=2\nprofile=htd5m", "5M 1=2 112 centre 600 1 mm"},
+      {"z1 30\n", "line 1 has no \"=\""},
+      {"profile=15M\n", "unknown profile \"15M\""},
+      {"given=teeth\n", "\"given\" is \"teeth\", not centre, belt or length"},
+      {"units=cm\n", "units \"cm\", not mm or in"},
+      {"z1=\xff\n", "it is not UTF-8 text"},
+      {"z1=" + std::string(1001, '9') + "\n", "line 1 is too long"}};
+  // clang-format on
+  for (const auto& [text, read] : cases) {
+    std::string whyNot;
+    const auto inputs = parseDriveFile(text, &whyNot);
+    EXPECT_EQ(inputs ? inputs->profile + " " + inputs->z1 + " " + inputs->z2 + " " + inputs->given +
+                           " " + inputs->value + " " + inputs->increment + " " + inputs->units
+                     : whyNot,
+              read)
+        << text;
   }
 }
 
