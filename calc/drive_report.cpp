@@ -69,57 +69,72 @@ void writeRecords(const CalcArguments& arguments, const DriveSolution& solution,
   }
 }
 
-void writeText(const CalcArguments& arguments, const DriveSolution& solution, BufferedOutput& out) {
-  const Units units{arguments.inch};
-  const int decimals = units.decimals();
-  const std::string unit = units.name();
-  const PulleyPair pair{arguments.profile, arguments.z1, arguments.z2};
-  unsigned all = 0;
-  for (const DriveRow& row : solution.rows) all |= row.warnings;
-  const std::string tipMark =
-      (all & static_cast<unsigned>(DriveWarning::OffsetUnconfirmed)) ? "*" : "";
-
+void writeText(const DriveText& drive, BufferedOutput& out) {
   std::string& text = out.text();
-  text += std::string(arguments.profile->name) + " drive: " + std::to_string(arguments.z1) +
-          " and " + std::to_string(arguments.z2) + " teeth, ratio " +
-          std::to_string(solution.ratioDriven) + "/" + std::to_string(solution.ratioDriving) +
-          " (" +
-          ratioDecimal(static_cast<double>(arguments.z2) / static_cast<double>(arguments.z1)) + ")";
+  text += drive.heading;
   out.endLine();
-  const double pitchDiameters[] = {solution.D1, solution.D2};
-  const double tipDiameters[] = {solution.Da1, solution.Da2};
-  const long teeth[] = {arguments.z1, arguments.z2};
   for (int i = 0; i < 2; ++i) {
-    text += "pulley " + std::to_string(i + 1) + ": " + std::to_string(teeth[i]) + " teeth, D " +
-            floored(units.of(pitchDiameters[i]), decimals) + " " + unit + ", Da " +
-            floored(units.of(tipDiameters[i]), decimals) + " " + unit + tipMark;
+    text += drive.pulleys[i];
     out.endLine();
   }
   out.endLine();
-
   text.append("case").append(kCaseColumn - 4, ' ');
   for (const std::string& heading :
-       {"C " + unit, "change " + unit, "L " + unit, std::string("belt teeth"),
+       {"C " + drive.unit, "change " + drive.unit, "L " + drive.unit, std::string("belt teeth"),
         std::string("wrap1 deg"), std::string("wrap2 deg"), std::string("mesh1"),
         std::string("mesh2")}) {
     appendRightAligned(text, heading, kColumn);
   }
   out.endLine();
-  for (const DriveRow& row : solution.rows) {
+  for (const DriveTextRow& row : drive.rows) {
     text.append(row.kind).append(kCaseColumn - row.kind.size(), ' ');
-    appendRightAligned(text, fixed(units.of(row.centre), decimals), kColumn);
-    const bool stock = row.kind == "shorter" || row.kind == "longer" || row.kind == "exact";
-    const std::string change = fixed(units.of(row.centreChange), decimals);
-    appendRightAligned(text, !stock ? "" : (change[0] == '-' ? change : "+" + change), kColumn);
-    appendRightAligned(text, fixed(units.of(row.length), decimals), kColumn);
-    appendRightAligned(text, beltTeethText(row.beltTeeth), kColumn);
-    appendRightAligned(text, fixed(row.wrap1, 1), kColumn);
-    appendRightAligned(text, fixed(row.wrap2, 1), kColumn);
-    appendRightAligned(text, std::to_string(row.mesh1), kColumn);
-    appendRightAligned(text, std::to_string(row.mesh2), kColumn);
+    for (const std::string* cell : {&row.centre, &row.change, &row.length, &row.beltTeeth,
+                                    &row.wrap1, &row.wrap2, &row.mesh1, &row.mesh2}) {
+      appendRightAligned(text, *cell, kColumn);
+    }
     out.endLine();
   }
+  for (const std::string& warning : drive.warnings) {
+    text += warning;
+    out.endLine();
+  }
+}
 
+}  // namespace
+
+DriveText DriveTextOf(const CalcArguments& arguments, const DriveSolution& solution) {
+  const Units units{arguments.inch};
+  const int decimals = units.decimals();
+  const PulleyPair pair{arguments.profile, arguments.z1, arguments.z2};
+  unsigned all = 0;
+  for (const DriveRow& row : solution.rows) all |= row.warnings;
+  DriveText drive;
+  drive.unit = units.name();
+  drive.tipMarked = (all & static_cast<unsigned>(DriveWarning::OffsetUnconfirmed)) != 0;
+  drive.ratio =
+      std::to_string(solution.ratioDriven) + "/" + std::to_string(solution.ratioDriving) + " (" +
+      ratioDecimal(static_cast<double>(arguments.z2) / static_cast<double>(arguments.z1)) + ")";
+  drive.heading = std::string(arguments.profile->name) + " drive: " + std::to_string(arguments.z1) +
+                  " and " + std::to_string(arguments.z2) + " teeth, ratio " + drive.ratio;
+  const double pitchDiameters[] = {solution.D1, solution.D2};
+  const double tipDiameters[] = {solution.Da1, solution.Da2};
+  const long teeth[] = {arguments.z1, arguments.z2};
+  for (int i = 0; i < 2; ++i) {
+    drive.pitchDiameter[i] = floored(units.of(pitchDiameters[i]), decimals);
+    drive.tipDiameter[i] = floored(units.of(tipDiameters[i]), decimals);
+    drive.pulleys[i] = "pulley " + std::to_string(i + 1) + ": " + std::to_string(teeth[i]) +
+                       " teeth, D " + drive.pitchDiameter[i] + " " + drive.unit + ", Da " +
+                       drive.tipDiameter[i] + " " + drive.unit + (drive.tipMarked ? "*" : "");
+  }
+  for (const DriveRow& row : solution.rows) {
+    const bool stock = row.kind == "shorter" || row.kind == "longer" || row.kind == "exact";
+    const std::string change = fixed(units.of(row.centreChange), decimals);
+    drive.rows.push_back({std::string(row.kind), fixed(units.of(row.centre), decimals),
+                          !stock ? "" : (change[0] == '-' ? change : "+" + change),
+                          fixed(units.of(row.length), decimals), beltTeethText(row.beltTeeth),
+                          fixed(row.wrap1, 1), fixed(row.wrap2, 1), std::to_string(row.mesh1),
+                          std::to_string(row.mesh2)});
+  }
   for (const DriveWarning warning : kDriveWarnings) {
     if ((all & static_cast<unsigned>(warning)) == 0) continue;
     std::string rows;
@@ -128,15 +143,16 @@ void writeText(const CalcArguments& arguments, const DriveSolution& solution, Bu
     }
     const bool everyRow = std::all_of(solution.rows.begin(), solution.rows.end(),
                                       [&](const DriveRow& row) { return row.has(warning); });
-    text += warning == DriveWarning::OffsetUnconfirmed ? "* " : "warning: ";
-    text += DriveWarningId(warning);
-    if (!everyRow) text += " (" + rows + ")";
-    text += ": " + DriveWarningText(warning, pair);
-    out.endLine();
+    std::string line = warning == DriveWarning::OffsetUnconfirmed ? "* " : "warning: ";
+    line += DriveWarningId(warning);
+    if (!everyRow) line += " (" + rows + ")";
+    line += ": " + DriveWarningText(warning, pair);
+    drive.warnings.push_back(std::move(line));
   }
+  return drive;
 }
 
-std::string failureText(const CalcArguments& arguments, const DriveFailure& failure) {
+std::string DriveFailureText(const CalcArguments& arguments, const DriveFailure& failure) {
   const Units units{arguments.inch};
   const int decimals = units.decimals();
   const std::string unit = std::string(" ") + units.name();
@@ -158,19 +174,17 @@ std::string failureText(const CalcArguments& arguments, const DriveFailure& fail
          ", the larger pulley's pitch circumference";
 }
 
-}  // namespace
-
 int WriteDriveReport(const CalcArguments& arguments, BufferedOutput& out, OutputStream& err) {
   const DriveSolution solution = SolveDrive({{arguments.profile, arguments.z1, arguments.z2},
                                              arguments.given,
                                              arguments.value,
                                              arguments.increment});
   if (solution.failure) {
-    err.write("korvale-calc: " + failureText(arguments, *solution.failure) + "\n");
+    err.write("korvale-calc: " + DriveFailureText(arguments, *solution.failure) + "\n");
     return 1;
   }
   if (arguments.format == Format::Text) {
-    writeText(arguments, solution, out);
+    writeText(DriveTextOf(arguments, solution), out);
   } else {
     writeRecords(arguments, solution, out);
   }

@@ -3,6 +3,9 @@
 #include "calc/calc_arguments.h"
 #include "calc/output_stream.h"
 
+#include <string>
+#include <vector>
+
 namespace korvale::calc {
 
 // Lengths as the user asked for them: millimetres to 0.01, or inches to 0.001 in text.
@@ -19,6 +22,25 @@ void appendRightAligned(std::string& out, std::string_view text, std::size_t wid
 // D and Da of each tooth count, as the calculator window shows them (its divisor, floored to
 // hundredths); in inches floored to thousandths.
 void WritePulleyReport(const CalcArguments& arguments, BufferedOutput& out);
+
+// The drive as the text output shows it, each figure rounded as it prints it.
+struct DriveTextRow {
+  std::string kind, centre, change, length, beltTeeth, wrap1, wrap2, mesh1, mesh2;
+};
+struct DriveText {
+  std::string unit;                              // "mm" or "in"
+  std::string ratio;                             // "4/1 (4)"
+  std::string heading;                           // "14M drive: 28 and 112 teeth, ratio 4/1 (4)"
+  std::string pulleys[2];                        // "pulley 1: 28 teeth, D 124.77 mm, Da 121.97 mm"
+  std::string pitchDiameter[2], tipDiameter[2];  // floored: "124.77"
+  bool tipMarked = false;                        // Da rests on an offset no source states outright
+  std::vector<DriveTextRow> rows;
+  std::vector<std::string> warnings;  // "warning: few_teeth_in_mesh (shorter): fewer than 6 ..."
+};
+DriveText DriveTextOf(const CalcArguments& arguments, const DriveSolution& solution);
+
+// Why the drive cannot be built, with the limit: "centre distance 100.00 mm is too small ...".
+std::string DriveFailureText(const CalcArguments& arguments, const DriveFailure& failure);
 
 // The drive's rows, or the reason it cannot be built on err; returns the exit code (0 or 1).
 int WriteDriveReport(const CalcArguments& arguments, BufferedOutput& out, OutputStream& err);
