@@ -1,0 +1,47 @@
+#include "ui/drive_drawing.h"
+
+#include <cmath>
+
+namespace korvale::ui {
+
+std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveRow& row,
+                                     const PulleyPair& pulleys) {
+  using Kind = DriveShape::Kind;
+  const double centre = row.centre;
+  const double r1 = solution.D1 / 2;
+  const double r2 = solution.D2 / 2;
+  // φ, the spans' angle to the line of centres: sin φ = (r2 - r1) / C, as the wraps have it.
+  const double phiDegrees = (row.wrap2 - row.wrap1) / 4;
+  const double phi = phiDegrees * std::acos(-1.0) / 180;
+  const double nx = -std::sin(phi);
+  const double ny = std::cos(phi);
+
+  std::vector<DriveShape> shapes;
+  struct Pulley {
+    double x, pitch, tip;
+  };
+  for (const Pulley& pulley :
+       {Pulley{0.0, r1, solution.Da1 / 2}, Pulley{centre, r2, solution.Da2 / 2}}) {
+    shapes.push_back(
+        {Kind::Circle, DriveShapeRole::PitchCircle, pulley.x, 0, pulley.pitch, 0, 0, 0, 0});
+    if (pulley.tip > 0) {
+      shapes.push_back(
+          {Kind::Circle, DriveShapeRole::TipCircle, pulley.x, 0, pulley.tip, 0, 0, 0, 0});
+    }
+  }
+  for (const double side : {1.0, -1.0}) {
+    shapes.push_back({Kind::Line, DriveShapeRole::BeltSpan, r1 * nx, side * r1 * ny, 0,
+                      centre + r2 * nx, side * r2 * ny, 0, 0});
+  }
+  shapes.push_back({Kind::Line, DriveShapeRole::CentreLine, 0, 0, 0, centre, 0, 0, 0});
+  if (pulleys.z1 <= pulleys.z2) {
+    shapes.push_back(
+        {Kind::Arc, DriveShapeRole::WrapArc, 0, 0, r1, 0, 0, 90 + phiDegrees, row.wrap1});
+  } else {
+    shapes.push_back(
+        {Kind::Arc, DriveShapeRole::WrapArc, centre, 0, r2, 0, 0, -90 - phiDegrees, row.wrap2});
+  }
+  return shapes;
+}
+
+}  // namespace korvale::ui

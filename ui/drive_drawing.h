@@ -1,0 +1,27 @@
+#pragma once
+
+#include <vector>
+
+#include "core/belt_drive.h"
+
+namespace korvale::ui {
+
+// What a shape of the drive's drawing stands for, so that each front end can give it its pen.
+enum class DriveShapeRole { PitchCircle, TipCircle, BeltSpan, CentreLine, WrapArc };
+
+// One shape in millimetres, y upwards, the driving pulley's centre at the origin and the driven
+// one's at (C, 0). A circle is (x, y, radius); a line runs from (x, y) to (x2, y2); an arc is a
+// part of the circle (x, y, radius) from startDegrees, counter-clockwise, over sweepDegrees.
+struct DriveShape {
+  enum class Kind { Circle, Line, Arc } kind;
+  DriveShapeRole role;
+  double x, y, radius, x2, y2, startDegrees, sweepDegrees;
+};
+
+// The drive at one row of its solution, to scale: both pitch and tip circles, the belt's two
+// straight spans, the line of centres, and the small pulley's wrap arc (where the belt touches
+// it). 14M 28/112 at C 600: spans leave the pulleys at 90° + 18.18° and 270° - 18.18°.
+std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveRow& row,
+                                     const PulleyPair& pulleys);
+
+}  // namespace korvale::ui

@@ -1,0 +1,233 @@
+#include "ui/drive_form.h"
+
+#include <charconv>
+#include <cmath>
+#include <new>
+
+#include "calc/calc_arguments.h"
+#include "calc/number_format.h"
+
+namespace korvale::ui {
+namespace {
+
+constexpr std::string_view kCaption = "Korvale belt drive";
+constexpr const char* kGiven[] = {"centre", "belt", "length"};
+constexpr const char* kUnits[] = {"mm", "in"};
+constexpr double kMillimetresPerInch = 25.4;
+
+std::string reportText(const RuntimeError& error) {
+  return "Run-time error '" + std::to_string(error.number()) + "':\n\n" + error.description();
+}
+
+// The value re-expressed when the units change, so that the drive stays the same one: 600 mm
+// becomes 23.622 in, 23.622 in becomes 600 mm (to the thousandth of an inch, the hundredth of a
+// millimetre). A text that is no number stays as it is.
+std::string convertedLength(const std::string& text, bool toInch) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+    return text;
+  }
+  std::string converted;
+  calc::appendFixed(converted, toInch ? value / kMillimetresPerInch : value * kMillimetresPerInch,
+                    toInch ? 3 : 2);
+  converted.erase(converted.find_last_not_of('0') + 1);
+  if (converted.back() == '.') converted.pop_back();
+  return converted;
+}
+
+std::vector<std::string> commandLineOf(const DriveInputs& inputs) {
+  std::vector<std::string> args = {"drive",   inputs.profile,      inputs.z1,
+                                   inputs.z2, "--" + inputs.given, inputs.value,
+                                   "--units", inputs.units};
+  if (inputs.given == "centre") {
+    args.push_back("--increment");
+    args.push_back(inputs.increment);
+  }
+  return args;
+}
+
+}  // namespace
+
+DriveForm::DriveForm(DriveFrontEnd& frontEnd, DriveFile file, std::optional<DriveInputs> handedOver)
+    : frontEnd_(frontEnd), file_(std::move(file)), handedOver_(std::move(handedOver)) {}
+
+std::vector<std::string> DriveForm::profileEntries() {
+  std::vector<std::string> entries;
+  for (const BeltProfile& profile : BeltProfiles) {
+    std::string pitch;
+    calc::appendShortest(pitch, profile.pitch);
+    entries.push_back(std::string(profile.name) + " (" + pitch + " mm)");
+  }
+  return entries;
+}
+
+int DriveForm::selectedIndex(DriveField field) const {
+  const auto indexIn = [](const auto& names, const std::string& name) {
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+      if (name == names[i]) return static_cast<int>(i);
+    }
+    return -1;
+  };
+  switch (field) {
+    case DriveField::Profile: {
+      const BeltProfile* profile = FindBeltProfile(inputs_.profile);
+      return profile == nullptr ? -1 : static_cast<int>(profile - BeltProfiles.data());
+    }
+    case DriveField::Given:
+      return indexIn(kGiven, inputs_.given);
+    case DriveField::Units:
+      return indexIn(kUnits, inputs_.units);
+    default:
+      return -1;
+  }
+}
+
+void DriveForm::load() {
+  if (handedOver_) {
+    inputs_ = *handedOver_;
+  } else {
+    std::optional<RuntimeError> whyNot;
+    if (std::optional<DriveInputs> saved = file_.ReadDrive(&whyNot)) inputs_ = *saved;
+    if (whyNot) {
+      heldReports_.push_back(reportText(*whyNot));
+      mayWrite_ = false;
+    }
+  }
+  recompute();
+}
+
+void DriveForm::windowShown() {
+  if (shown_) return;
+  shown_ = true;
+  std::vector<std::string> held;
+  held.swap(heldReports_);
+  for (const std::string& message : held) frontEnd_.showErrorReport(std::string(kCaption), message);
+}
+
+void DriveForm::userEdited(DriveField field, std::string_view text) {
+  std::string* target = field == DriveField::Z1          ? &inputs_.z1
+                        : field == DriveField::Z2        ? &inputs_.z2
+                        : field == DriveField::Value     ? &inputs_.value
+                        : field == DriveField::Increment ? &inputs_.increment
+                                                         : nullptr;
+  if (target == nullptr) return;
+  target->assign(text);
+  mayWrite_ = true;
+  recompute();
+}
+
+void DriveForm::userPicked(DriveField field, int index) {
+  if (index < 0) return;
+  const auto i = static_cast<std::size_t>(index);
+  if (field == DriveField::Profile && i < BeltProfiles.size()) {
+    inputs_.profile = std::string(BeltProfiles[i].name);
+    // An inch-pitch belt is usually drawn up in inches: the units follow the profile's family.
+    const bool inch = BeltProfiles[i].family == "inch";
+    if ((inputs_.units == "in") != inch) userPicked(DriveField::Units, inch ? 1 : 0);
+  } else if (field == DriveField::Given && i < std::size(kGiven)) {
+    // The drive on the screen stays the one it was: what is now given takes its current value.
+    if (results_ && inputs_.given != kGiven[i]) {
+      const calc::DriveTextRow& shown = results_->rows.front();
+      inputs_.value = i == 0   ? shown.centre
+                      : i == 2 ? shown.length
+                               : std::to_string(std::lround(std::stod(shown.beltTeeth)));
+    }
+    inputs_.given = kGiven[i];
+  } else if (field == DriveField::Units && i < std::size(kUnits)) {
+    if (inputs_.units != kUnits[i] && inputs_.given != "belt") {
+      inputs_.value = convertedLength(inputs_.value, i == 1);
+    }
+    inputs_.units = kUnits[i];
+  } else {
+    return;
+  }
+  mayWrite_ = true;
+  recompute();
+}
+
+void DriveForm::adoptStockBelt(std::size_t row) {
+  if (!results_ || row >= results_->rows.size()) return;
+  const calc::DriveTextRow& belt = results_->rows[row];
+  if (belt.kind != "shorter" && belt.kind != "longer" && belt.kind != "exact") return;
+  inputs_.given = "belt";
+  inputs_.value = belt.beltTeeth;
+  mayWrite_ = true;
+  recompute();
+}
+
+void DriveForm::recompute() {
+  arguments_.reset();
+  results_.reset();
+  drawing_.clear();
+  error_.clear();
+  const std::vector<std::string> words = commandLineOf(inputs_);
+  const std::vector<std::string_view> args(words.begin(), words.end());
+  try {
+    arguments_ = calc::ParseCalcArguments(args);
+  } catch (const calc::UsageError& error) {
+    error_ = error.what();
+    return;
+  }
+  const PulleyPair pulleys{arguments_->profile, arguments_->z1, arguments_->z2};
+  const DriveSolution solution =
+      SolveDrive({pulleys, arguments_->given, arguments_->value, arguments_->increment});
+  if (solution.failure) {
+    error_ = calc::DriveFailureText(*arguments_, *solution.failure);
+    return;
+  }
+  results_ = calc::DriveTextOf(*arguments_, solution);
+  drawing_ = DriveDrawing(solution, solution.rows.front(), pulleys);
+}
+
+std::string DriveForm::copyText() const {
+  if (!results_ || !arguments_) return {};
+  class StringOutput : public calc::OutputStream {
+   public:
+    void write(std::string_view text) override { text_ += text; }
+    std::string text_;
+  } text, ignored;
+  calc::CalcArguments tsv = *arguments_;
+  tsv.format = calc::Format::Tsv;
+  {
+    calc::BufferedOutput out(text);
+    calc::WriteDriveReport(tsv, out, ignored);
+  }
+  return text.text_;
+}
+
+void DriveForm::copy() {
+  const std::string text = copyText();
+  if (!text.empty()) frontEnd_.copyToClipboard(text);
+}
+
+void DriveForm::save() {
+  if (mayWrite_) file_.WriteDrive(inputs_);
+}
+
+void DriveForm::close() {
+  if (closed_) return;
+  closed_ = true;
+  try {
+    save();
+  } catch (const RuntimeError& error) {
+    frontEnd_.showErrorReport(std::string(kCaption), reportText(error));
+  } catch (const std::bad_alloc&) {
+    frontEnd_.showErrorReport(std::string(kCaption), reportText(outOfMemoryError()));
+  }
+}
+
+std::string DriveForm::saveAtExit() noexcept {
+  if (closed_) return {};
+  closed_ = true;
+  try {
+    save();
+    return {};
+  } catch (const RuntimeError& error) {
+    return reportText(error);
+  } catch (...) {
+    return reportText(outOfMemoryError());
+  }
+}
+
+}  // namespace korvale::ui
