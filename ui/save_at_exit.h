@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/drive_form.h"
 #include "ui/form1.h"
 
 namespace korvale::ui {
@@ -10,6 +11,7 @@ namespace korvale::ui {
 class SaveAtExit {
  public:
   explicit SaveAtExit(Form1& form);
+  explicit SaveAtExit(DriveForm& form);
   ~SaveAtExit();
   SaveAtExit(const SaveAtExit&) = delete;
   SaveAtExit& operator=(const SaveAtExit&) = delete;

@@ -1,0 +1,82 @@
+#include "ui/drive_words.h"
+
+#include <string>
+#include <utility>
+
+namespace korvale::ui {
+namespace {
+
+struct Words {
+  DriveWord word;
+  std::string_view chinese;
+  std::string_view english;
+};
+
+// clang-format off
+constexpr Words kWords[] = {
+    {DriveWord::Title,        "Korvale 带传动",     "Korvale belt drive"},
+    {DriveWord::Profile,      "带型(&P)",           "&Profile"},
+    {DriveWord::DrivingTeeth, "主动轮齿数(&1)",     "Driving pulley teeth (&1)"},
+    {DriveWord::DrivenTeeth,  "从动轮齿数(&2)",     "Driven pulley teeth (&2)"},
+    {DriveWord::Given,        "已知(&G)",           "&Given"},
+    {DriveWord::GivenCentre,  "中心距",             "Centre distance"},
+    {DriveWord::GivenBelt,    "带齿数",             "Belt teeth"},
+    {DriveWord::GivenLength,  "带节线长",           "Belt pitch length"},
+    {DriveWord::Value,        "数值(&V)",           "&Value"},
+    {DriveWord::Increment,    "带齿数增量(&I)",     "Belt teeth in steps of (&I)"},
+    {DriveWord::Units,        "单位(&U)",           "&Units"},
+    {DriveWord::Copy,         "复制(&C)",           "&Copy"},
+    {DriveWord::Results,      "结果",               "Results"},
+    {DriveWord::Pulley1,      "主动轮",             "Driving pulley"},
+    {DriveWord::Pulley2,      "从动轮",             "Driven pulley"},
+    {DriveWord::Ratio,        "传动比",             "Ratio"},
+    {DriveWord::Case,         "工况",               "Case"},
+    {DriveWord::Centre,       "中心距",             "C"},
+    {DriveWord::Change,       "变化",               "Change"},
+    {DriveWord::Length,       "节线长",             "L"},
+    {DriveWord::BeltTeeth,    "带齿数",             "Belt teeth"},
+    {DriveWord::Wrap1,        "包角1",              "Wrap 1"},
+    {DriveWord::Wrap2,        "包角2",              "Wrap 2"},
+    {DriveWord::Mesh1,        "啮合齿1",            "Mesh 1"},
+    {DriveWord::Mesh2,        "啮合齿2",            "Mesh 2"},
+    {DriveWord::UseBelt,      "双击或回车采用此带", "Double-click or Enter to use this belt"},
+    {DriveWord::Drawing,      "传动简图",           "Drive drawing"},
+};
+// clang-format on
+
+}  // namespace
+
+std::string_view driveWord(DriveWord word, Language language) {
+  for (const Words& words : kWords) {
+    if (words.word == word) return language == Language::Chinese ? words.chinese : words.english;
+  }
+  return {};
+}
+
+std::string_view driveCase(std::string_view kind, Language language) {
+  constexpr std::pair<std::string_view, std::string_view> kCases[] = {
+      {"requested", "所求"}, {"shorter", "较短带"}, {"longer", "较长带"},
+      {"exact", "整齿带"},   {"belt", "给定带"},    {"length", "给定长度"}};
+  if (language == Language::English) return kind;
+  for (const auto& [english, chinese] : kCases) {
+    if (english == kind) return chinese;
+  }
+  return kind;
+}
+
+std::string driveName(DriveWord word, Language language) {
+  std::string name(driveWord(word, language));
+  const std::size_t mark = name.find('&');
+  if (mark == std::string::npos) return name;
+  // "带型(&P)" -> "带型", "Driving pulley teeth (&1)" -> "Driving pulley teeth", "&Copy" -> "Copy"
+  const std::size_t bracket = name.rfind('(', mark);
+  if (bracket != std::string::npos && bracket + 1 == mark) {
+    name.erase(bracket);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    return name;
+  }
+  name.erase(mark, 1);
+  return name;
+}
+
+}  // namespace korvale::ui

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string_view>
+
+#include "ui/window_description.h"
+
+namespace korvale::ui {
+
+// The belt-drive window's words, each in both languages the program speaks. An "&" marks the
+// letter of a keyboard mnemonic (Alt+letter), as Qt and Win32 both read it.
+enum class DriveWord {
+  Title,
+  Profile,
+  DrivingTeeth,
+  DrivenTeeth,
+  Given,
+  GivenCentre,
+  GivenBelt,
+  GivenLength,
+  Value,
+  Increment,
+  Units,
+  Copy,
+  Results,
+  Pulley1,
+  Pulley2,
+  Ratio,
+  Case,
+  Centre,
+  Change,
+  Length,
+  BeltTeeth,
+  Wrap1,
+  Wrap2,
+  Mesh1,
+  Mesh2,
+  UseBelt,
+  Drawing,
+};
+
+// "&Profile" in English, "带型(&P)" in Chinese.
+std::string_view driveWord(DriveWord word, Language language);
+
+// A case of the results ("requested", "shorter", "longer", "exact", "belt", "length") as the
+// window names it: "shorter" -> "较短带" in Chinese; English keeps korvale-calc's own word.
+std::string_view driveCase(std::string_view kind, Language language);
+
+// The word without its mnemonic mark, for what a screen reader says: "Profile", "带型".
+std::string driveName(DriveWord word, Language language);
+
+}  // namespace korvale::ui
