@@ -6,6 +6,7 @@
 #include "ui/qt/application.h"
 #include "ui/qt/calculator_window.h"
 #include "ui/qt/command_line.h"
+#include "ui/qt/drive_window.h"
 #include "ui/qt/termination_signals.h"
 #include "ui/save_at_exit.h"
 
@@ -28,7 +29,8 @@ void preferX11(const korvale::ui::qt::CommandLine& line) {
 int main(int argc, char* argv[]) {
   using korvale::ui::qt::CommandLine;
   const CommandLine line = korvale::ui::qt::readCommandLine(argc, argv, KORVALE_VERSION);
-  if (line.action != CommandLine::Action::OpenWindow) {
+  if (line.action != CommandLine::Action::OpenWindow &&
+      line.action != CommandLine::Action::OpenDrive) {
     const bool refused = line.action == CommandLine::Action::Refuse;
     std::fputs(line.text.c_str(), refused ? stderr : stdout);
     return refused ? 2 : 0;
@@ -37,6 +39,13 @@ int main(int argc, char* argv[]) {
 
   korvale::ui::qt::Application application(argc, argv);
   QGuiApplication::setDesktopFileName("org.korvale.Korvale");
+  if (line.action == CommandLine::Action::OpenDrive) {
+    korvale::ui::qt::DriveWindow drive{korvale::DriveFile(), line.drive};
+    const korvale::ui::SaveAtExit saveAtExit(drive.form());
+    korvale::ui::qt::closeOnTerminationSignals(drive);
+    drive.show();
+    return QApplication::exec();
+  }
   korvale::ui::qt::CalculatorWindow window{korvale::StateFile()};
   const korvale::ui::SaveAtExit saveAtExit(window.form());
   korvale::ui::qt::closeOnTerminationSignals(window);

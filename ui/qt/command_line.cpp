@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <iterator>
 #include <string_view>
+#include <vector>
+
+#include "calc/calc_arguments.h"
 
 namespace korvale::ui::qt {
 namespace {
@@ -35,6 +38,9 @@ constexpr const char* kUsage =
     "\n"
     "  -h, --help           show this help and exit\n"
     "  -v, --version        show the version and exit\n"
+    "  --drive [PROFILE Z1 Z2 --centre C | --belt N | --length L] [--increment K]\n"
+    "          [--units mm|in]\n"
+    "                       open the belt-drive window, with this drive if one is given\n"
     "\n"
     "Qt's standard options are understood as well, among them:\n"
     "  -platform NAME       the windowing system: xcb, or wayland (where the window cannot\n"
@@ -43,6 +49,44 @@ constexpr const char* kUsage =
     "  -style NAME          the widget style, such as Fusion\n"
     "  -stylesheet FILE     a style sheet for the window\n"
     "  -reverse             lay the window out from right to left\n";
+
+// The drive after --drive, checked by korvale-calc's own rules, and kept as the texts typed.
+CommandLine driveLine(int argc, const char* const* argv, int first) {
+  CommandLine line;
+  line.action = CommandLine::Action::OpenDrive;
+  if (first >= argc) return line;
+  std::vector<std::string_view> args = {"drive"};
+  args.insert(args.end(), argv + first, argv + argc);
+  try {
+    const calc::CalcArguments parsed = calc::ParseCalcArguments(args);
+    if (parsed.command != calc::Command::Drive || parsed.format != calc::Format::Text) {
+      throw calc::UsageError("--drive takes PROFILE Z1 Z2 and --centre, --belt or --length");
+    }
+    DriveInputs drive;
+    drive.profile = std::string(parsed.profile->name);
+    drive.z1 = std::to_string(parsed.z1);
+    drive.z2 = std::to_string(parsed.z2);
+    drive.units = parsed.inch ? "in" : "mm";
+    drive.increment = std::to_string(parsed.increment);
+    drive.given = parsed.given == DriveGiven::Centre      ? "centre"
+                  : parsed.given == DriveGiven::BeltTeeth ? "belt"
+                                                          : "length";
+    // The value as it was typed, in the units it was typed in.
+    for (int i = first; i < argc; ++i) {
+      const std::string_view option = argv[i];
+      for (const std::string_view name : {"--centre", "--center", "--belt", "--length"}) {
+        if (option == name && i + 1 < argc) drive.value = argv[i + 1];
+        if (option.rfind(std::string(name) + "=", 0) == 0) {
+          drive.value = std::string(option.substr(name.size() + 1));
+        }
+      }
+    }
+    line.drive = drive;
+  } catch (const calc::UsageError& error) {
+    return {CommandLine::Action::Refuse, std::string("korvale: ") + error.what() + "\n", false, {}};
+  }
+  return line;
+}
 
 bool listed(const std::string_view* begin, const std::string_view* end, std::string_view name) {
   return std::find(begin, end, name) != end;
@@ -55,10 +99,15 @@ CommandLine readCommandLine(int argc, const char* const* argv, const std::string
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
     if (argument == "--version" || argument == "-v") {
-      return {CommandLine::Action::PrintVersion, "korvale " + version + "\n", false};
+      return {CommandLine::Action::PrintVersion, "korvale " + version + "\n", false, {}};
     }
     if (argument == "--help" || argument == "-h") {
-      return {CommandLine::Action::PrintUsage, kUsage, false};
+      return {CommandLine::Action::PrintUsage, kUsage, false, {}};
+    }
+    if (argument == "--drive") {
+      CommandLine drive = driveLine(argc, argv, i + 1);
+      drive.platformChosen = line.platformChosen;
+      return drive;
     }
     std::string_view name = argument;
     if (name.rfind("--", 0) == 0) name.remove_prefix(1);
@@ -74,7 +123,8 @@ CommandLine readCommandLine(int argc, const char* const* argv, const std::string
     }
     return {CommandLine::Action::Refuse,
             "korvale: unknown option '" + std::string(argument) + "' (see korvale --help)\n",
-            false};
+            false,
+            {}};
   }
   return line;
 }

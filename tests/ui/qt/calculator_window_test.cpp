@@ -244,6 +244,12 @@ TEST(CommandLine, ReadsItsOwnOptionsAndLeavesQtsToQt) {
       {{"--frobnicate"}, Action::Refuse, false, "korvale: unknown option '--frobnicate' (see korvale --help)\n"},
       {{"-style"}, Action::Refuse, false, "korvale: unknown option '-style' (see korvale --help)\n"},
       {{"Rede.txt"}, Action::Refuse, false, "korvale: unknown option 'Rede.txt' (see korvale --help)\n"},
+      // The drive window, with a drive handed over as korvale-calc takes it (kept as typed).
+      {{"-platform", "xcb", "--drive"}, Action::OpenDrive, true, ""},
+      {{"--drive", "htd14m", "28", "112", "--centre=600.50", "--units", "in"}, Action::OpenDrive, false, "14M 28 112 centre 600.50 1 in"},
+      {{"--drive", "T5", "10", "20", "--belt", "50"}, Action::OpenDrive, false, "T5 10 20 belt 50 1 mm"},
+      {{"--drive", "14M", "28", "--centre", "600"}, Action::Refuse, false, "korvale: drive takes PROFILE Z1 Z2 and one of"},
+      {{"--drive", "14M", "28", "112", "--length", "0"}, Action::Refuse, false, "korvale: --length \"0\": expected a positive number"},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -252,7 +258,12 @@ TEST(CommandLine, ReadsItsOwnOptionsAndLeavesQtsToQt) {
     const CommandLine line = readCommandLine(static_cast<int>(argv.size()), argv.data(), "9.99");
     EXPECT_EQ(line.action, c.action) << argv.size();
     EXPECT_EQ(line.platformChosen, c.platform) << argv.size();
-    EXPECT_EQ(line.text.substr(0, std::string(c.text).size()), c.text);
+    const std::optional<DriveInputs>& drive = line.drive;
+    const std::string text = !drive ? line.text
+                                    : drive->profile + " " + drive->z1 + " " + drive->z2 + " " +
+                                          drive->given + " " + drive->value + " " +
+                                          drive->increment + " " + drive->units;
+    EXPECT_EQ(text.substr(0, std::string(c.text).size()), c.text);
   }
 }
 

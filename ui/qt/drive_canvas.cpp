@@ -1,0 +1,77 @@
+#include "ui/qt/drive_canvas.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+namespace korvale::ui::qt {
+namespace {
+
+QPen penFor(DriveShapeRole role, const QPalette& palette) {
+  switch (role) {
+    case DriveShapeRole::PitchCircle:
+      return QPen(palette.color(QPalette::WindowText), 1.5);
+    case DriveShapeRole::TipCircle:
+      return QPen(palette.color(QPalette::Mid), 1, Qt::DashLine);
+    case DriveShapeRole::BeltSpan:
+      return QPen(palette.color(QPalette::Highlight), 2.5);
+    case DriveShapeRole::CentreLine:
+      return QPen(palette.color(QPalette::Mid), 1, Qt::DashDotLine);
+    case DriveShapeRole::WrapArc:
+      return QPen(palette.color(QPalette::Highlight), 2.5, Qt::SolidLine, Qt::RoundCap);
+  }
+  return {};
+}
+
+}  // namespace
+
+DriveCanvas::DriveCanvas(QWidget* parent) : QWidget(parent) {
+  setMinimumSize(160, 100);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void DriveCanvas::setShapes(std::vector<DriveShape> shapes) {
+  shapes_ = std::move(shapes);
+  update();
+}
+
+void DriveCanvas::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Base));
+  if (shapes_.empty()) return;
+  // The drawing's extent in millimetres: every circle whole.
+  double left = 0, right = 0, top = 0, bottom = 0;
+  for (const DriveShape& shape : shapes_) {
+    left = std::min(left, shape.x - shape.radius);
+    right = std::max({right, shape.x + shape.radius, shape.x2});
+    top = std::max(top, shape.y + shape.radius);
+    bottom = std::min(bottom, shape.y - shape.radius);
+  }
+  const double margin = 8;
+  const double scale = std::min((width() - 2 * margin) / std::max(right - left, 1e-9),
+                                (height() - 2 * margin) / std::max(top - bottom, 1e-9));
+  const QPointF origin((width() - (right - left) * scale) / 2 - left * scale,
+                       (height() - (top - bottom) * scale) / 2 + top * scale);
+  const auto at = [&](double x, double y) { return origin + QPointF(x * scale, -y * scale); };
+
+  painter.setRenderHint(QPainter::Antialiasing);
+  for (const DriveShape& shape : shapes_) {
+    painter.setPen(penFor(shape.role, palette()));
+    const double r = shape.radius * scale;
+    const QRectF box(at(shape.x, shape.y) - QPointF(r, r), QSizeF(2 * r, 2 * r));
+    switch (shape.kind) {
+      case DriveShape::Kind::Circle:
+        painter.drawEllipse(box);
+        break;
+      case DriveShape::Kind::Line:
+        painter.drawLine(at(shape.x, shape.y), at(shape.x2, shape.y2));
+        break;
+      case DriveShape::Kind::Arc:
+        painter.drawArc(box, static_cast<int>(shape.startDegrees * 16),
+                        static_cast<int>(shape.sweepDegrees * 16));
+        break;
+    }
+  }
+}
+
+}  // namespace korvale::ui::qt

@@ -1,0 +1,243 @@
+#include "ui/qt/drive_window.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "ui/drive_words.h"
+#include "ui/qt/drive_canvas.h"
+
+namespace korvale::ui::qt {
+namespace {
+
+QString toQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Language desktopLanguage() {
+  return languageForDesktop(QLocale::system().uiLanguages().value(0).toStdString());
+}
+
+constexpr DriveWord kColumns[] = {DriveWord::Case,   DriveWord::Centre,    DriveWord::Change,
+                                  DriveWord::Length, DriveWord::BeltTeeth, DriveWord::Wrap1,
+                                  DriveWord::Wrap2,  DriveWord::Mesh1,     DriveWord::Mesh2};
+
+}  // namespace
+
+DriveWindow::DriveWindow(DriveFile file, std::optional<DriveInputs> handedOver,
+                         ErrorReporter reporter, std::optional<Language> language)
+    : reporter_(reporter ? std::move(reporter)
+                         : ErrorReporter(
+                               [](QWidget* parent, const QString& title, const QString& message) {
+                                 QMessageBox::warning(parent, title, message);
+                               })),
+      language_(language ? *language : desktopLanguage()),
+      form_(std::make_unique<DriveForm>(static_cast<DriveFrontEnd&>(*this), std::move(file),
+                                        std::move(handedOver))) {
+  setWindowTitle(toQString(driveWord(DriveWord::Title, language_)));
+  build();
+  form_->load();
+  mirror();
+  resize(900, 600);
+}
+
+DriveWindow::~DriveWindow() = default;
+
+void DriveWindow::build() {
+  const auto word = [this](DriveWord w) { return toQString(driveWord(w, language_)); };
+  const auto name = [this](DriveWord w) { return toQString(driveName(w, language_)); };
+  auto* inputs = new QFormLayout;
+  const auto addEdit = [&](DriveField field, DriveWord label) {
+    auto* edit = new QLineEdit(this);
+    edit->setMaximumWidth(120);
+    edit->setAccessibleName(name(label));
+    edit->installEventFilter(this);
+    connect(edit, &QLineEdit::textEdited, this, [this, field](const QString& text) {
+      form_->userEdited(field, text.toStdString());
+      mirror();
+    });
+    edits_[field] = edit;
+    auto* caption = new QLabel(word(label), this);
+    caption->setBuddy(edit);
+    inputs->addRow(caption, edit);
+  };
+  const auto addList = [&](DriveField field, DriveWord label, const QStringList& entries) {
+    auto* list = new QComboBox(this);
+    list->addItems(entries);
+    list->setAccessibleName(name(label));
+    list->installEventFilter(this);
+    connect(list, &QComboBox::activated, this, [this, field](int index) {
+      form_->userPicked(field, index);
+      mirror();
+    });
+    lists_[field] = list;
+    auto* caption = new QLabel(word(label), this);
+    caption->setBuddy(list);
+    inputs->addRow(caption, list);
+  };
+  QStringList profiles;
+  for (const std::string& entry : DriveForm::profileEntries()) profiles << toQString(entry);
+  addList(DriveField::Profile, DriveWord::Profile, profiles);
+  addEdit(DriveField::Z1, DriveWord::DrivingTeeth);
+  addEdit(DriveField::Z2, DriveWord::DrivenTeeth);
+  addList(DriveField::Given, DriveWord::Given,
+          {word(DriveWord::GivenCentre), word(DriveWord::GivenBelt), word(DriveWord::GivenLength)});
+  addEdit(DriveField::Value, DriveWord::Value);
+  addEdit(DriveField::Increment, DriveWord::Increment);
+  addList(DriveField::Units, DriveWord::Units, {"mm", "in"});
+  copy_ = new QPushButton(word(DriveWord::Copy), this);
+  copy_->installEventFilter(this);
+  connect(copy_, &QPushButton::clicked, this, [this] { form_->copy(); });
+  inputs->addRow(copy_);
+
+  auto* results = new QGroupBox(word(DriveWord::Results), this);
+  auto* resultsLayout = new QVBoxLayout(results);
+  summary_ = new QLabel(results);
+  summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  rows_ = new QTableWidget(0, static_cast<int>(std::size(kColumns)), results);
+  QStringList headings;
+  for (const DriveWord column : kColumns) headings << word(column);
+  rows_->setHorizontalHeaderLabels(headings);
+  rows_->verticalHeader()->hide();
+  rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  rows_->setSelectionMode(QAbstractItemView::SingleSelection);
+  rows_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  rows_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  rows_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  rows_->setAccessibleDescription(word(DriveWord::UseBelt));
+  rows_->installEventFilter(this);
+  connect(rows_, &QTableWidget::cellActivated, this, [this](int row, int) {
+    form_->adoptStockBelt(static_cast<std::size_t>(row));
+    mirror();
+  });
+  notes_ = new QLabel(results);
+  notes_->setWordWrap(true);
+  notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  resultsLayout->addWidget(summary_);
+  resultsLayout->addWidget(rows_);
+  resultsLayout->addWidget(notes_);
+
+  canvas_ = new DriveCanvas(this);
+  canvas_->setAccessibleName(name(DriveWord::Drawing));
+  auto* top = new QHBoxLayout;
+  top->addLayout(inputs);
+  top->addWidget(results, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(canvas_, 1);
+}
+
+// Each input shows what the form holds (a box being typed into already does, and keeps its
+// cursor); then the results.
+void DriveWindow::mirror() {
+  const DriveInputs& inputs = form_->inputs();
+  const std::pair<DriveField, const std::string*> texts[] = {
+      {DriveField::Z1, &inputs.z1},
+      {DriveField::Z2, &inputs.z2},
+      {DriveField::Value, &inputs.value},
+      {DriveField::Increment, &inputs.increment}};
+  for (const auto& [field, text] : texts) {
+    QLineEdit* edit = edits_.at(field);
+    if (edit->text().toStdString() != *text) {
+      const QSignalBlocker mute(edit);
+      edit->setText(toQString(*text));
+    }
+  }
+  for (const auto& [field, list] : lists_) {
+    const QSignalBlocker mute(list);
+    list->setCurrentIndex(form_->selectedIndex(field));
+  }
+  edits_.at(DriveField::Increment)->setEnabled(inputs.given == "centre");
+  mirrorResults();
+}
+
+void DriveWindow::mirrorResults() {
+  const std::optional<calc::DriveText>& results = form_->results();
+  rows_->setRowCount(0);
+  canvas_->setShapes(form_->drawing());
+  copy_->setEnabled(results.has_value());
+  if (!results) {
+    summary_->clear();
+    notes_->setText(toQString(form_->error()));
+    return;
+  }
+  const QString unit = toQString(results->unit);
+  for (int column = 1; column <= 3; ++column) {
+    rows_->horizontalHeaderItem(column)->setText(toQString(driveWord(kColumns[column], language_)) +
+                                                 " (" + unit + ")");
+  }
+  const QString mark = results->tipMarked ? "*" : "";
+  const auto pulley = [&](DriveWord label, int i) {
+    return toQString(driveName(label, language_)) + ": D " + toQString(results->pitchDiameter[i]) +
+           " " + unit + ", Da " + toQString(results->tipDiameter[i]) + " " + unit + mark;
+  };
+  summary_->setText(pulley(DriveWord::Pulley1, 0) + "\n" + pulley(DriveWord::Pulley2, 1) + "\n" +
+                    toQString(driveName(DriveWord::Ratio, language_)) + " " +
+                    toQString(results->ratio));
+  rows_->setRowCount(static_cast<int>(results->rows.size()));
+  for (std::size_t r = 0; r < results->rows.size(); ++r) {
+    const calc::DriveTextRow& row = results->rows[r];
+    const std::string* cells[] = {&row.kind,  &row.centre, &row.change, &row.length, &row.beltTeeth,
+                                  &row.wrap1, &row.wrap2,  &row.mesh1,  &row.mesh2};
+    for (std::size_t c = 0; c < std::size(cells); ++c) {
+      auto* item = new QTableWidgetItem(
+          toQString(c == 0 ? driveCase(row.kind, language_) : std::string_view(*cells[c])));
+      item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
+                                    : Qt::AlignRight | Qt::AlignVCenter);
+      rows_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+    }
+  }
+  QStringList notes;
+  for (const std::string& warning : results->warnings) notes << toQString(warning);
+  notes_->setText(notes.join("\n"));
+}
+
+// Ctrl+C copies the results unless a box holds a selection, which it then copies as usual.
+bool DriveWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    const auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (edit == nullptr || !edit->hasSelectedText()) {
+      form_->copy();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void DriveWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  QTimer::singleShot(0, this, [this] { form_->windowShown(); });
+}
+
+void DriveWindow::closeEvent(QCloseEvent* event) {
+  hide();
+  form_->close();
+  event->accept();
+}
+
+void DriveWindow::showErrorReport(const std::string& title, const std::string& message) {
+  reporter_(this, toQString(title), toQString(message));
+}
+
+void DriveWindow::copyToClipboard(const std::string& text) {
+  QGuiApplication::clipboard()->setText(toQString(text));
+}
+
+}  // namespace korvale::ui::qt
