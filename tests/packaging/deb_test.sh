@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: built with cpack, without a word from lintian even in its
 # pedantic and informational tags, depending on a font with the Chinese glyphs, with korvale-calc
-# answering and its man page, its desktop entry and metainfo validated, then unpacked into a scratch root that is made read-only, and started
+# answering and its man page, its desktop entry (with its "Belt drive" action) and metainfo
+# validated, then unpacked into a scratch root that is made read-only, and started
 # from there as its desktop entry's Exec says, under Xvfb as an unprivileged user with a scratch
 # HOME. Its window must carry the entry's StartupWMClass, and it must save into
 # ~/.config/korvale/Rede.txt (never beside itself) and restore from there.
@@ -36,7 +37,8 @@ done
 python3 -c 'import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])' \
   "$root/usr/share/icons/hicolor/scalable/apps/org.korvale.Korvale.svg" || fail "no scalable icon"
 entry="$root/usr/share/applications/org.korvale.Korvale.desktop"
-exec_command=$(sed -n 's/^Exec=//p' "$entry")
+exec_command=$(sed -n 's/^Exec=//p' "$entry" | head -n 1)
+grep -qx 'Exec=korvale --drive' "$entry" || fail 'no "Belt drive" action'
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 chmod -R a-w "$root"
 
