@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/calc_arguments.h"
+#include "ui/drive_arguments.h"
 
 namespace korvale::ui::qt {
 namespace {
@@ -52,40 +52,12 @@ constexpr const char* kUsage =
 
 // The drive after --drive, checked by korvale-calc's own rules, and kept as the texts typed.
 CommandLine driveLine(int argc, const char* const* argv, int first) {
-  CommandLine line;
-  line.action = CommandLine::Action::OpenDrive;
-  if (first >= argc) return line;
-  std::vector<std::string_view> args = {"drive"};
-  args.insert(args.end(), argv + first, argv + argc);
-  try {
-    const calc::CalcArguments parsed = calc::ParseCalcArguments(args);
-    if (parsed.command != calc::Command::Drive || parsed.format != calc::Format::Text) {
-      throw calc::UsageError("--drive takes PROFILE Z1 Z2 and --centre, --belt or --length");
-    }
-    DriveInputs drive;
-    drive.profile = std::string(parsed.profile->name);
-    drive.z1 = std::to_string(parsed.z1);
-    drive.z2 = std::to_string(parsed.z2);
-    drive.units = parsed.inch ? "in" : "mm";
-    drive.increment = std::to_string(parsed.increment);
-    drive.given = parsed.given == DriveGiven::Centre      ? "centre"
-                  : parsed.given == DriveGiven::BeltTeeth ? "belt"
-                                                          : "length";
-    // The value as it was typed, in the units it was typed in.
-    for (int i = first; i < argc; ++i) {
-      const std::string_view option = argv[i];
-      for (const std::string_view name : {"--centre", "--center", "--belt", "--length"}) {
-        if (option == name && i + 1 < argc) drive.value = argv[i + 1];
-        if (option.rfind(std::string(name) + "=", 0) == 0) {
-          drive.value = std::string(option.substr(name.size() + 1));
-        }
-      }
-    }
-    line.drive = drive;
-  } catch (const calc::UsageError& error) {
-    return {CommandLine::Action::Refuse, std::string("korvale: ") + error.what() + "\n", false, {}};
+  const DriveArguments read =
+      readDriveArguments(std::vector<std::string_view>(argv + first, argv + argc));
+  if (!read.error.empty()) {
+    return {CommandLine::Action::Refuse, "korvale: " + read.error + "\n", false, {}};
   }
-  return line;
+  return {CommandLine::Action::OpenDrive, {}, false, read.drive};
 }
 
 bool listed(const std::string_view* begin, const std::string_view* end, std::string_view name) {
