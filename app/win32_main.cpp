@@ -1,10 +1,33 @@
-// The Windows program: the calculator window on Win32, its inputs kept beside Korvale.exe.
+// The Windows program: the calculator window on Win32, its inputs kept beside Korvale.exe; with
+// /drive (or --drive), and a drive after it if one is handed over, the belt-drive window.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
+#include "ui/drive_arguments.h"
 #include "ui/save_at_exit.h"
 #include "ui/win32/calculator_window.h"
+#include "ui/win32/command_line.h"
+#include "ui/win32/drive_window.h"
+#include "windows/text.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
+  const std::vector<std::string> words = korvale::ui::win32::commandLineWords(arguments);
+  if (!words.empty() && (words.front() == "/drive" || words.front() == "--drive")) {
+    const std::vector<std::string_view> drive(words.begin() + 1, words.end());
+    const korvale::ui::DriveArguments read = korvale::ui::readDriveArguments(drive);
+    if (!read.error.empty()) {
+      MessageBoxW(nullptr, korvale::platform::toWide("Korvale: " + read.error).c_str(), L"Korvale",
+                  MB_OK | MB_ICONERROR);
+      return 2;
+    }
+    auto window =
+        korvale::ui::win32::DriveWindow::create(instance, korvale::DriveFile(), read.drive);
+    if (!window) return 1;
+    const korvale::ui::SaveAtExit saveAtExit(window->form());
+    return window->runMessageLoop();
+  }
   auto window = korvale::ui::win32::CalculatorWindow::create(instance, korvale::StateFile());
   if (!window) return 1;
   const korvale::ui::SaveAtExit saveAtExit(window->form());

@@ -24,9 +24,10 @@ run() {
   [ -n "$window" ] || fail "no drive window"
   xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
   sleep 0.5
+  # The profile list has the focus first; Tab goes to the driving pulley's teeth.
+  xdotool key --delay 50 Tab
   if [ -n "${1:-}" ]; then
-    # The profile list has the focus first; Tab goes to the driving pulley's teeth.
-    xdotool key --delay 50 Tab ctrl+a
+    xdotool key --delay 50 ctrl+a
     xdotool type --delay 50 "$1"
   fi
   if [ -n "$close_window" ]; then "$close_window" "$window"; else xdotool key --window "$window" alt+F4; fi

@@ -13,3 +13,6 @@
 #define IDC_TEXT2_0 107
 #define IDC_LABEL1_0 108
 #define IDC_LABEL1_1 109
+
+// Child window IDs of the belt-drive window's controls, each label right before what it names.
+#define IDC_DRIVE_FIRST 201

@@ -1,0 +1,155 @@
+#include "ui/win32/drive_window.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include "tests/ui/drive_script.h"
+#include "windows/text.h"
+
+namespace korvale::ui::win32 {
+namespace {
+
+class NoNames : public AccessibleNames {
+ public:
+  void name(HWND, const std::wstring&) override {}
+  void forget(HWND) override {}
+};
+
+std::string textOf(HWND control) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return platform::fromWide(text);
+}
+
+std::string cellOf(HWND list, int row, int column) {
+  wchar_t text[64] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = 64;
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return platform::fromWide(text);
+}
+
+// A key as the message loop gets it, through the window's own translation first.
+void press(DriveWindow& window, HWND target, WPARAM key, bool control = false) {
+  BYTE state[256] = {};
+  GetKeyboardState(state);
+  state[VK_CONTROL] = control ? 0x80 : 0;
+  SetKeyboardState(state);
+  MSG message{target, WM_KEYDOWN, key, 1, 0, {}};
+  if (!window.preTranslate(message)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  state[VK_CONTROL] = 0;
+  SetKeyboardState(state);
+}
+
+// The drive window's real controls, sent the messages a person's keys make.
+class Win32DriveDriver : public testing::DriveDriver {
+ public:
+  ~Win32DriveDriver() override { window_.reset(); }
+  void act(const testing::DriveStep& step) override {
+    using A = testing::DriveAct;
+    switch (step.act) {
+      case A::Start:
+        window_ = DriveWindow::create(
+            GetModuleHandleW(nullptr), DriveFile(directory.u8path()), std::nullopt,
+            [this](HWND, const std::wstring&, const std::wstring& message) {
+              reports += "[" + platform::fromWide(message) + "]";
+            },
+            std::make_unique<NoNames>(), Language::English);
+        ASSERT_NE(window_, nullptr);
+        break;
+      case A::Type: {
+        HWND edit = window_->input(step.field);
+        SetFocus(edit);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        for (const wchar_t key : platform::toWide(*step.text == '\0' ? "\b" : step.text)) {
+          SendMessageW(edit, WM_CHAR, key, 1);
+        }
+        break;
+      }
+      case A::Pick: {
+        HWND list = window_->input(step.field);
+        SetFocus(list);
+        const int steps =
+            std::stoi(step.text) - static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0));
+        for (int i = 0; i < std::abs(steps); ++i)
+          press(*window_, list, steps > 0 ? VK_DOWN : VK_UP);
+        break;
+      }
+      case A::Adopt: {
+        LVITEMW selected{};
+        selected.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        selected.state = selected.stateMask;
+        SendMessageW(window_->rows(), LVM_SETITEMSTATE, static_cast<WPARAM>(std::stoi(step.text)),
+                     reinterpret_cast<LPARAM>(&selected));
+        SetFocus(window_->rows());
+        press(*window_, window_->rows(), VK_RETURN);
+        break;
+      }
+      case A::Copy:
+        SetFocus(window_->rows());
+        press(*window_, window_->rows(), 'C', true);
+        if (OpenClipboard(nullptr)) {
+          if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            std::wstring text(static_cast<const wchar_t*>(GlobalLock(data)));
+            GlobalUnlock(data);
+            clipboard.clear();
+            for (char c : platform::fromWide(text)) {
+              if (c != '\r') clipboard += c;
+            }
+          }
+          CloseClipboard();
+        }
+        break;
+      case A::Close: {
+        SendMessageW(window_->handle(), WM_CLOSE, 0, 0);
+        MSG quit;
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        break;
+      }
+    }
+  }
+
+  std::string shown() override {
+    HWND rows = window_->rows();
+    const int count = static_cast<int>(SendMessageW(rows, LVM_GETITEMCOUNT, 0, 0));
+    const std::string notes = textOf(window_->notes());
+    if (count == 0) return "error: " + notes;
+    std::string text;
+    for (int r = 0; r < count; ++r) {
+      const std::string change = cellOf(rows, r, 2);
+      text += cellOf(rows, r, 0) + " " + cellOf(rows, r, 1) + (change.empty() ? "" : " " + change) +
+              " " + cellOf(rows, r, 4) + " " + cellOf(rows, r, 7) + "/" + cellOf(rows, r, 8) + "; ";
+    }
+    for (std::size_t from = 0; from < notes.size();) {
+      const std::size_t end = notes.find("\r\n", from);
+      text += testing::warningId(notes.substr(from, end - from)) + "; ";
+      from = end == std::string::npos ? notes.size() : end + 2;
+    }
+    wchar_t heading[64] = {};
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = heading;
+    column.cchTextMax = 64;
+    SendMessageW(rows, LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+    const std::string title = platform::fromWide(heading);
+    return text + title.substr(title.find('(') + 1, title.find(')') - title.find('(') - 1);
+  }
+
+ private:
+  std::unique_ptr<DriveWindow> window_;
+};
+
+TEST(Win32DriveWindow, PlaysTheDriveScenario) {
+  Win32DriveDriver driver;
+  testing::playDriveScenario(driver);
+}
+
+}  // namespace
+}  // namespace korvale::ui::win32
