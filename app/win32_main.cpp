@@ -15,7 +15,10 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   const std::vector<std::string> words = korvale::ui::win32::commandLineWords(arguments);
   if (!words.empty() && (words.front() == "/drive" || words.front() == "--drive")) {
-    const std::vector<std::string_view> drive(words.begin() + 1, words.end());
+    // From the calculator's window menu: /drive /pulley PROFILE TEETH.
+    const bool fromCalculator = words.size() == 4 && words[1] == "/pulley";
+    const std::vector<std::string_view> drive(words.begin() + (fromCalculator ? 4 : 1),
+                                              words.end());
     const korvale::ui::DriveArguments read = korvale::ui::readDriveArguments(drive);
     if (!read.error.empty()) {
       MessageBoxW(nullptr, korvale::platform::toWide("Korvale: " + read.error).c_str(), L"Korvale",
@@ -25,6 +28,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
     auto window =
         korvale::ui::win32::DriveWindow::create(instance, korvale::DriveFile(), read.drive);
     if (!window) return 1;
+    if (fromCalculator) window->takeDrivingPulley(words[2], words[3]);
     const korvale::ui::SaveAtExit saveAtExit(window->form());
     return window->runMessageLoop();
   }

@@ -146,6 +146,13 @@ void DriveForm::userPicked(DriveField field, int index) {
   recompute();
 }
 
+void DriveForm::takeDrivingPulley(std::string_view profile, std::string_view teeth) {
+  if (const BeltProfile* found = FindBeltProfile(profile)) {
+    userPicked(DriveField::Profile, static_cast<int>(found - BeltProfiles.data()));
+  }
+  userEdited(DriveField::Z1, teeth);
+}
+
 void DriveForm::adoptStockBelt(std::size_t row) {
   if (!results_ || row >= results_->rows.size()) return;
   const calc::DriveTextRow& belt = results_->rows[row];

@@ -39,6 +39,8 @@ class DriveForm {
   // the length, or the belt's teeth rounded to whole ones); a change of units re-expresses the
   // value; an inch-pitch profile brings inches, a metric one millimetres.
   void userPicked(DriveField field, int index);
+  // The calculator's pulley becomes the driving one: its profile (a catalogue name) and teeth.
+  void takeDrivingPulley(std::string_view profile, std::string_view teeth);
   // A stock belt of the results (by its row) becomes the given belt.
   void adoptStockBelt(std::size_t row);
   void copy();   // the results as korvale-calc's TSV, onto the clipboard

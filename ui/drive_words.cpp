@@ -41,6 +41,7 @@ constexpr Words kWords[] = {
     {DriveWord::Mesh2,        "啮合齿2",            "Mesh 2"},
     {DriveWord::UseBelt,      "双击或回车采用此带", "Double-click or Enter to use this belt"},
     {DriveWord::Drawing,      "传动简图",           "Drive drawing"},
+    {DriveWord::MenuItem,     "带传动(&B)…",        "&Belt drive…"},
 };
 // clang-format on
 

@@ -36,6 +36,7 @@ enum class DriveWord {
   Mesh2,
   UseBelt,
   Drawing,
+  MenuItem,  // the calculator's window menu item that opens the drive
 };
 
 // "&Profile" in English, "带型(&P)" in Chinese.

@@ -49,6 +49,9 @@ class FormDriver : public testing::DriveDriver, private DriveFrontEnd {
         break;
     }
   }
+  void takeDrivingPulley(const char* profile, const char* teeth) {
+    form_->takeDrivingPulley(profile, teeth);
+  }
   std::string shown() override {
     if (!form_->results()) return "error: " + form_->error();
     std::string text;
@@ -74,6 +77,14 @@ class FormDriver : public testing::DriveDriver, private DriveFrontEnd {
 TEST(DriveForm, PlaysTheDriveScenario) {
   FormDriver driver;
   testing::playDriveScenario(driver);
+}
+
+// Opened from the calculator, the drive takes its pulley as the driving one.
+TEST(DriveForm, TakesTheCalculatorsPulleyAsTheDrivingOne) {
+  FormDriver driver;
+  driver.act({testing::DriveAct::Start, DriveField::Z1, "", nullptr});
+  driver.takeDrivingPulley("5M", "20");
+  EXPECT_EQ(driver.shown().substr(0, 29), "requested 600.00 307.79 9/60;");
 }
 
 // A file that stands there and holds something else: the window starts with the defaults, says so

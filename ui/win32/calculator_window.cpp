@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "ui/drive_words.h"
 #include "ui/win32/dpi_layout.h"
 #include "ui/win32/resource.h"
 #include "windows/text.h"
@@ -95,6 +96,12 @@ std::unique_ptr<CalculatorWindow> CalculatorWindow::create(HINSTANCE instance, S
 
   self->buildControls(instance);
   self->nameControls();
+  // The belt drive is offered in the window menu (Alt+Space), which leaves the client area as it
+  // is.
+  HMENU windowMenu = GetSystemMenu(self->window_, FALSE);
+  AppendMenuW(windowMenu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(windowMenu, MF_STRING, IDM_BELT_DRIVE,
+              toWide(driveWord(DriveWord::MenuItem, self->language_)).c_str());
   self->layOut(dpiOfWindow(self->window_));
   self->bindTextBox(ControlId::Text2_0, self->form_.Text2(0));
   self->bindTextBox(ControlId::Text1_0, self->form_.Text1(0));
@@ -365,6 +372,11 @@ LRESULT CalculatorWindow::dispatchMessage(UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) != IDM_BELT_DRIVE)
+        return DefWindowProcW(window_, message, wParam, lParam);
+      OnBeltDrive();
+      return 0;
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
       return 0;
@@ -403,6 +415,29 @@ void CalculatorWindow::OnCommand(int controlId, int notification, HWND control) 
   if (notification != EN_CHANGE) return;
   for (ControlId id : {ControlId::Text2_0, ControlId::Text1_0, ControlId::Text1_1}) {
     if (controlId == controlIdOf(id)) form_.userEdited(id, windowText(control));
+  }
+}
+
+// The drive window opens as a program of its own, so that each window keeps its own file and its
+// own message loop; with the calculator's pulley as the driving one when its pitch was picked
+// from the list (a profile of the catalogue), else as the drive was left.
+void CalculatorWindow::OnBeltDrive() {
+  std::wstring program(MAX_PATH, L'\0');
+  program.resize(GetModuleFileNameW(nullptr, program.data(), MAX_PATH));
+  std::wstring commandLine = L"\"" + program + L"\" /drive";
+  if (form_.Combo1(1).SelectedIndex() >= 0) {
+    std::wstring teeth;
+    for (const wchar_t c : toWide(form_.Text2(0).text()))
+      teeth += c == L'"' ? L"\\\"" : std::wstring(1, c);
+    commandLine += L" /pulley " + toWide(form_.Combo1(1).text()) + L" \"" + teeth + L"\"";
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     nullptr, &startup, &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
   }
 }
 

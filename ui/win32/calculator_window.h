@@ -58,6 +58,7 @@ class CalculatorWindow : private FrontEnd {
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT dispatchMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int controlId, int notification, HWND control);
+  void OnBeltDrive();
   void OnActivate(int state, bool minimized);
   void restoreFocus();
   void OnDpiChanged(int dpi, const RECT& suggested);

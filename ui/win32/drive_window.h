@@ -38,6 +38,11 @@ class DriveWindow : private DriveFrontEnd {
   HWND rows() const { return rows_; }
   HWND notes() const { return notes_; }
   DriveForm& form() { return form_; }
+  // Opened from the calculator: its pulley becomes the driving one.
+  void takeDrivingPulley(const std::string& profile, const std::string& teeth) {
+    form_.takeDrivingPulley(profile, teeth);
+    mirror();
+  }
 
   // What the message loop does with a message before anything else: Ctrl+C copies the results
   // unless a box holds a selection, and Tab, Enter and the mnemonics work as in a dialog. True

@@ -14,5 +14,8 @@
 #define IDC_LABEL1_0 108
 #define IDC_LABEL1_1 109
 
+// The calculator's window-menu item that opens the belt drive (a system command: low four bits 0).
+#define IDM_BELT_DRIVE 0x0100
+
 // Child window IDs of the belt-drive window's controls, each label right before what it names.
 #define IDC_DRIVE_FIRST 201

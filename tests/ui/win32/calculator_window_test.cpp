@@ -13,6 +13,7 @@
 
 #include "tests/support/temporary_directory.h"
 #include "tests/ui/window_script.h"
+#include "ui/drive_words.h"
 #include "ui/win32/resource.h"
 #include "windows/text.h"
 
@@ -319,6 +320,16 @@ TEST(Win32Window, SpeaksTheUsersLanguage) {
   Win32Driver driver;
   EXPECT_EQ(text(driver.open({}).control(ControlId::Label1_0)),
             captionOf(ControlId::Label1_0, desktopLanguage()));
+}
+
+// The belt drive is offered in the window menu, in the window's language; the client area is
+// left as the layout test has it.
+TEST(Win32Window, OffersTheBeltDriveInItsWindowMenu) {
+  Win32Driver driver;
+  const CalculatorWindow& window = driver.open(Language::English);
+  wchar_t item[64] = {};
+  GetMenuStringW(GetSystemMenu(window.handle(), FALSE), IDM_BELT_DRIVE, item, 64, MF_BYCOMMAND);
+  EXPECT_EQ(platform::fromWide(item), driveWord(DriveWord::MenuItem, Language::English));
 }
 
 // Remembers which control was given which name, and which names were forgotten.
