@@ -1,6 +1,8 @@
 // Start-up under Xvfb: from process start to the window mapped on the X server, and the peak
 // memory of the process by then, for the real korvale and for a minimal Qt window measured in
-// the same run. Needs DISPLAY (scripts/bench.sh provides an Xvfb).
+// the same run; and korvale --drive beside korvale, launched in turns, with "ratio" the drive
+// window's time over the calculator's (the aim: at most 1.5). Needs DISPLAY (scripts/bench.sh
+// provides an Xvfb).
 // Usage: startup_bench PROGRAM MINIMAL_PROGRAM [benchmark flags]
 #include <X11/Xlib.h>
 #include <benchmark/benchmark.h>
@@ -25,14 +27,14 @@ struct Launch {
 };
 
 // Starts the program, waits for a top-level window to be mapped, then ends the program.
-Launch launchOnce(const std::string& program) {
+Launch launchOnce(const std::string& program, const char* argument = nullptr) {
   Display* display = g_display;
   XSync(display, True);  // forget the events of earlier launches
 
   const auto start = std::chrono::steady_clock::now();
   const pid_t child = fork();
   if (child == 0) {
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    execl(program.c_str(), program.c_str(), argument, static_cast<char*>(nullptr));
     _exit(127);
   }
   for (XEvent event;;) {
@@ -65,6 +67,20 @@ BENCHMARK(BM_StartUpToWindowMapped)
     ->UseManualTime()
     ->Iterations(20)
     ->Unit(benchmark::kMillisecond);
+
+void BM_DriveWindowBesideTheCalculatorToMapped(benchmark::State& state) {
+  double calculator = 0;
+  double drive = 0;
+  for (auto _ : state) {
+    calculator += launchOnce(g_programs[0]).secondsToMapped;
+    drive += launchOnce(g_programs[0], "--drive").secondsToMapped;
+  }
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["calculator_ms"] = calculator / runs * 1e3;
+  state.counters["drive_ms"] = drive / runs * 1e3;
+  state.counters["ratio"] = drive / calculator;
+}
+BENCHMARK(BM_DriveWindowBesideTheCalculatorToMapped)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -27,6 +27,7 @@ QPen penFor(DriveShapeRole role, const QPalette& palette) {
 
 DriveCanvas::DriveCanvas(QWidget* parent) : QWidget(parent) {
   setMinimumSize(160, 100);
+  setAttribute(Qt::WA_OpaquePaintEvent);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -54,8 +55,11 @@ void DriveCanvas::paintEvent(QPaintEvent*) {
                        (height() - (top - bottom) * scale) / 2 + top * scale);
   const auto at = [&](double x, double y) { return origin + QPointF(x * scale, -y * scale); };
 
-  painter.setRenderHint(QPainter::Antialiasing);
   for (const DriveShape& shape : shapes_) {
+    // Smoothed where the belt runs; the circles, many times longer, are drawn plain, which keeps
+    // a keystroke's repaint short.
+    painter.setRenderHint(QPainter::Antialiasing, shape.role == DriveShapeRole::BeltSpan ||
+                                                      shape.role == DriveShapeRole::WrapArc);
     painter.setPen(penFor(shape.role, palette()));
     const double r = shape.radius * scale;
     const QRectF box(at(shape.x, shape.y) - QPointF(r, r), QSizeF(2 * r, 2 * r));

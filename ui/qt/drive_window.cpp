@@ -14,10 +14,12 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/drive_words.h"
 #include "ui/qt/drive_canvas.h"
@@ -32,6 +34,24 @@ QString toQString(std::string_view text) {
 Language desktopLanguage() {
   return languageForDesktop(QLocale::system().uiLanguages().value(0).toStdString());
 }
+
+// Holds a label at a fixed height and the width it is given, outside any layout: a new text then
+// repaints the label alone instead of laying the whole window out again on every keystroke.
+class FixedLines : public QWidget {
+ public:
+  FixedLines(QLabel* label, int height, QWidget* parent) : QWidget(parent), label_(label) {
+    label_->setParent(this);
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFixedHeight(height);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent*) override { label_->setGeometry(rect()); }
+
+ private:
+  QLabel* label_;
+};
 
 constexpr DriveWord kColumns[] = {DriveWord::Case,   DriveWord::Centre,    DriveWord::Change,
                                   DriveWord::Length, DriveWord::BeltTeeth, DriveWord::Wrap1,
@@ -107,8 +127,8 @@ void DriveWindow::build() {
 
   auto* results = new QGroupBox(word(DriveWord::Results), this);
   auto* resultsLayout = new QVBoxLayout(results);
-  summary_ = new QLabel(results);
-  summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  summary_ = new QLabel;
+  summary_->setTextFormat(Qt::PlainText);
   rows_ = new QTableWidget(0, static_cast<int>(std::size(kColumns)), results);
   QStringList headings;
   for (const DriveWord column : kColumns) headings << word(column);
@@ -117,8 +137,22 @@ void DriveWindow::build() {
   rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
   rows_->setSelectionMode(QAbstractItemView::SingleSelection);
-  rows_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  rows_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  // Wide enough for the longest figure or heading, set once: sizing to the contents on every
+  // keystroke would lay the window out again each time.
+  const QFontMetrics metrics(rows_->font());
+  for (std::size_t c = 0; c < std::size(kColumns); ++c) {
+    const QString widest = c == 0 ? "requested" : "-9999.99";
+    rows_->setColumnWidth(static_cast<int>(c),
+                          std::max(metrics.horizontalAdvance(widest),
+                                   metrics.horizontalAdvance(headings[static_cast<int>(c)] +
+                                                             (c >= 1 && c <= 3 ? " (mm)" : ""))) +
+                              metrics.averageCharWidth() * 2);
+  }
+  // Three rows always show, with room for a scroll bar should the window be narrow.
+  rows_->setFixedHeight(rows_->horizontalHeader()->sizeHint().height() +
+                        3 * rows_->verticalHeader()->defaultSectionSize() +
+                        2 * rows_->frameWidth() +
+                        rows_->horizontalScrollBar()->sizeHint().height());
   rows_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   rows_->setAccessibleDescription(word(DriveWord::UseBelt));
   rows_->installEventFilter(this);
@@ -126,12 +160,13 @@ void DriveWindow::build() {
     form_->adoptStockBelt(static_cast<std::size_t>(row));
     mirror();
   });
-  notes_ = new QLabel(results);
+  notes_ = new QLabel;
   notes_->setWordWrap(true);
-  notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  resultsLayout->addWidget(summary_);
+  notes_->setTextFormat(Qt::PlainText);
+  const int line = QFontMetrics(font()).lineSpacing();
+  resultsLayout->addWidget(new FixedLines(summary_, 3 * line + 4, results));
   resultsLayout->addWidget(rows_);
-  resultsLayout->addWidget(notes_);
+  resultsLayout->addWidget(new FixedLines(notes_, 4 * line + 4, results));
 
   canvas_ = new DriveCanvas(this);
   canvas_->setAccessibleName(name(DriveWord::Drawing));
@@ -161,51 +196,61 @@ void DriveWindow::mirror() {
   }
   for (const auto& [field, list] : lists_) {
     const QSignalBlocker mute(list);
-    list->setCurrentIndex(form_->selectedIndex(field));
+    if (list->currentIndex() != form_->selectedIndex(field))
+      list->setCurrentIndex(form_->selectedIndex(field));
   }
   edits_.at(DriveField::Increment)->setEnabled(inputs.given == "centre");
   mirrorResults();
 }
 
+// Only what changed is set: a keystroke that leaves a text as it was costs no layout.
 void DriveWindow::mirrorResults() {
+  const auto setText = [](auto* widget, const QString& text) {
+    if (widget->text() != text) widget->setText(text);
+  };
   const std::optional<calc::DriveText>& results = form_->results();
-  rows_->setRowCount(0);
   canvas_->setShapes(form_->drawing());
   copy_->setEnabled(results.has_value());
   if (!results) {
-    summary_->clear();
-    notes_->setText(toQString(form_->error()));
+    rows_->setRowCount(0);
+    setText(summary_, QString());
+    setText(notes_, toQString(form_->error()));
     return;
   }
   const QString unit = toQString(results->unit);
   for (int column = 1; column <= 3; ++column) {
-    rows_->horizontalHeaderItem(column)->setText(toQString(driveWord(kColumns[column], language_)) +
-                                                 " (" + unit + ")");
+    setText(rows_->horizontalHeaderItem(column),
+            toQString(driveWord(kColumns[column], language_)) + " (" + unit + ")");
   }
   const QString mark = results->tipMarked ? "*" : "";
   const auto pulley = [&](DriveWord label, int i) {
     return toQString(driveName(label, language_)) + ": D " + toQString(results->pitchDiameter[i]) +
            " " + unit + ", Da " + toQString(results->tipDiameter[i]) + " " + unit + mark;
   };
-  summary_->setText(pulley(DriveWord::Pulley1, 0) + "\n" + pulley(DriveWord::Pulley2, 1) + "\n" +
-                    toQString(driveName(DriveWord::Ratio, language_)) + " " +
-                    toQString(results->ratio));
+  setText(summary_, pulley(DriveWord::Pulley1, 0) + "\n" + pulley(DriveWord::Pulley2, 1) + "\n" +
+                        toQString(driveName(DriveWord::Ratio, language_)) + " " +
+                        toQString(results->ratio));
   rows_->setRowCount(static_cast<int>(results->rows.size()));
   for (std::size_t r = 0; r < results->rows.size(); ++r) {
     const calc::DriveTextRow& row = results->rows[r];
     const std::string* cells[] = {&row.kind,  &row.centre, &row.change, &row.length, &row.beltTeeth,
                                   &row.wrap1, &row.wrap2,  &row.mesh1,  &row.mesh2};
     for (std::size_t c = 0; c < std::size(cells); ++c) {
-      auto* item = new QTableWidgetItem(
-          toQString(c == 0 ? driveCase(row.kind, language_) : std::string_view(*cells[c])));
-      item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
-                                    : Qt::AlignRight | Qt::AlignVCenter);
-      rows_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+      const auto at = std::pair{static_cast<int>(r), static_cast<int>(c)};
+      QTableWidgetItem* item = rows_->item(at.first, at.second);
+      if (item == nullptr) {
+        item = new QTableWidgetItem;
+        item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
+                                      : Qt::AlignRight | Qt::AlignVCenter);
+        rows_->setItem(at.first, at.second, item);
+      }
+      setText(item,
+              toQString(c == 0 ? driveCase(row.kind, language_) : std::string_view(*cells[c])));
     }
   }
   QStringList notes;
   for (const std::string& warning : results->warnings) notes << toQString(warning);
-  notes_->setText(notes.join("\n"));
+  setText(notes_, notes.join("\n"));
 }
 
 // Ctrl+C copies the results unless a box holds a selection, which it then copies as usual.
