@@ -1,5 +1,6 @@
 #include "ui/drive_drawing.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvale::ui {
@@ -42,6 +43,22 @@ std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveR
         {Kind::Arc, DriveShapeRole::WrapArc, centre, 0, r2, 0, 0, -90 - phiDegrees, row.wrap2});
   }
   return shapes;
+}
+
+DrawingFit FitDrawing(const std::vector<DriveShape>& shapes, double width, double height,
+                      double margin) {
+  // The drawing's extent in millimetres: every circle whole.
+  double left = 0, right = 0, top = 0, bottom = 0;
+  for (const DriveShape& shape : shapes) {
+    left = std::min(left, shape.x - shape.radius);
+    right = std::max({right, shape.x + shape.radius, shape.x2});
+    top = std::max(top, shape.y + shape.radius);
+    bottom = std::min(bottom, shape.y - shape.radius);
+  }
+  const double scale = std::min((width - 2 * margin) / std::max(right - left, 1e-9),
+                                (height - 2 * margin) / std::max(top - bottom, 1e-9));
+  return {scale, (width - (right - left) * scale) / 2 - left * scale,
+          (height - (top - bottom) * scale) / 2 + top * scale};
 }
 
 }  // namespace korvale::ui

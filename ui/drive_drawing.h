@@ -24,4 +24,15 @@ struct DriveShape {
 std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveRow& row,
                                      const PulleyPair& pulleys);
 
+// Where the drawing lands in a rectangle of width × height pixels, as large as fits with `margin`
+// pixels all round and centred: a point (x, y) in millimetres is drawn at
+// (originX + x·scale, originY − y·scale).
+struct DrawingFit {
+  double scale;
+  double originX;
+  double originY;
+};
+DrawingFit FitDrawing(const std::vector<DriveShape>& shapes, double width, double height,
+                      double margin);
+
 }  // namespace korvale::ui

@@ -65,6 +65,16 @@ std::string_view driveCase(std::string_view kind, Language language) {
   return kind;
 }
 
+std::string driveSummary(const calc::DriveText& results, Language language) {
+  const std::string mark = results.tipMarked ? "*" : "";
+  const auto pulley = [&](DriveWord word, int i) {
+    return driveName(word, language) + ": D " + results.pitchDiameter[i] + " " + results.unit +
+           ", Da " + results.tipDiameter[i] + " " + results.unit + mark;
+  };
+  return pulley(DriveWord::Pulley1, 0) + "\n" + pulley(DriveWord::Pulley2, 1) + "\n" +
+         driveName(DriveWord::Ratio, language) + " " + results.ratio;
+}
+
 std::string driveName(DriveWord word, Language language) {
   std::string name(driveWord(word, language));
   const std::size_t mark = name.find('&');

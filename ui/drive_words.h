@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "calc/reports.h"
 #include "ui/window_description.h"
 
 namespace korvale::ui {
@@ -45,6 +46,10 @@ std::string_view driveWord(DriveWord word, Language language);
 // A case of the results ("requested", "shorter", "longer", "exact", "belt", "length") as the
 // window names it: "shorter" -> "较短带" in Chinese; English keeps korvale-calc's own word.
 std::string_view driveCase(std::string_view kind, Language language);
+
+// The lines above the results' rows: each pulley's D and Da (marked where the offset is not
+// confirmed) and the ratio. "Driving pulley: D 124.77 mm, Da 121.97 mm\n...\nRatio 4/1 (4)"
+std::string driveSummary(const calc::DriveText& results, Language language);
 
 // The word without its mnemonic mark, for what a screen reader says: "Profile", "带型".
 std::string driveName(DriveWord word, Language language);

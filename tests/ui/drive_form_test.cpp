@@ -54,15 +54,12 @@ class FormDriver : public testing::DriveDriver, private DriveFrontEnd {
   }
   std::string shown() override {
     if (!form_->results()) return "error: " + form_->error();
-    std::string text;
+    std::vector<std::vector<std::string>> rows;
     for (const calc::DriveTextRow& row : form_->results()->rows) {
-      text += row.kind + " " + row.centre + (row.change.empty() ? "" : " " + row.change) + " " +
-              row.beltTeeth + " " + row.mesh1 + "/" + row.mesh2 + "; ";
+      rows.push_back({row.kind, row.centre, row.change, row.length, row.beltTeeth, row.wrap1,
+                      row.wrap2, row.mesh1, row.mesh2});
     }
-    for (const std::string& warning : form_->results()->warnings) {
-      text += testing::warningId(warning) + "; ";
-    }
-    return text + form_->results()->unit;
+    return testing::shownFrom(rows, form_->results()->warnings, form_->results()->unit);
   }
 
  private:

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/temporary_directory.h"
 #include "ui/drive_form.h"
@@ -46,6 +47,22 @@ class DriveDriver {
 inline std::string warningId(const std::string& line) {
   const std::string rest = line.substr(line.rfind("warning: ", 0) == 0 ? 9 : 2);
   return rest.substr(0, rest.find(':'));
+}
+
+// What a window shows as the scenario writes it, from the rows' nine cells each (case, C, change,
+// L, belt teeth, wraps, meshes), the notes' lines and the unit: "requested 600.00 159.92 11/67;
+// shorter 593.22 -6.78 159 11/67; few_teeth_in_mesh; mm".
+inline std::string shownFrom(const std::vector<std::vector<std::string>>& rows,
+                             const std::vector<std::string>& notes, const std::string& unit) {
+  std::string text;
+  for (const std::vector<std::string>& cells : rows) {
+    text += cells[0] + " " + cells[1] + (cells[2].empty() ? "" : " " + cells[2]) + " " + cells[4] +
+            " " + cells[7] + "/" + cells[8] + "; ";
+  }
+  for (const std::string& line : notes) {
+    if (!line.empty()) text += warningId(line) + "; ";
+  }
+  return text + unit;
 }
 
 // From a first start without a file through typing, picking, switching what is given, adopting a

@@ -40,19 +40,9 @@ void DriveCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Base));
   if (shapes_.empty()) return;
-  // The drawing's extent in millimetres: every circle whole.
-  double left = 0, right = 0, top = 0, bottom = 0;
-  for (const DriveShape& shape : shapes_) {
-    left = std::min(left, shape.x - shape.radius);
-    right = std::max({right, shape.x + shape.radius, shape.x2});
-    top = std::max(top, shape.y + shape.radius);
-    bottom = std::min(bottom, shape.y - shape.radius);
-  }
-  const double margin = 8;
-  const double scale = std::min((width() - 2 * margin) / std::max(right - left, 1e-9),
-                                (height() - 2 * margin) / std::max(top - bottom, 1e-9));
-  const QPointF origin((width() - (right - left) * scale) / 2 - left * scale,
-                       (height() - (top - bottom) * scale) / 2 + top * scale);
+  const DrawingFit fit = FitDrawing(shapes_, width(), height(), 8);
+  const QPointF origin(fit.originX, fit.originY);
+  const double scale = fit.scale;
   const auto at = [&](double x, double y) { return origin + QPointF(x * scale, -y * scale); };
 
   for (const DriveShape& shape : shapes_) {

@@ -222,14 +222,7 @@ void DriveWindow::mirrorResults() {
     setText(rows_->horizontalHeaderItem(column),
             toQString(driveWord(kColumns[column], language_)) + " (" + unit + ")");
   }
-  const QString mark = results->tipMarked ? "*" : "";
-  const auto pulley = [&](DriveWord label, int i) {
-    return toQString(driveName(label, language_)) + ": D " + toQString(results->pitchDiameter[i]) +
-           " " + unit + ", Da " + toQString(results->tipDiameter[i]) + " " + unit + mark;
-  };
-  setText(summary_, pulley(DriveWord::Pulley1, 0) + "\n" + pulley(DriveWord::Pulley2, 1) + "\n" +
-                        toQString(driveName(DriveWord::Ratio, language_)) + " " +
-                        toQString(results->ratio));
+  setText(summary_, toQString(driveSummary(*results, language_)));
   rows_->setRowCount(static_cast<int>(results->rows.size()));
   for (std::size_t r = 0; r < results->rows.size(); ++r) {
     const calc::DriveTextRow& row = results->rows[r];

@@ -61,6 +61,11 @@ void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, i
   RegisterClassExW(&windowClass);
 }
 
+BOOL CALLBACK setFontOf(HWND control, LPARAM font) {
+  SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+  return TRUE;
+}
+
 std::string windowText(HWND control) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(
@@ -179,13 +184,7 @@ void DriveWindow::layOut() {
   const auto px = [this](int logical) { return MulDiv(logical, dpi_, 96); };
   const HFONT old = font_;
   font_ = createFont(kFont, dpi_, language_);
-  EnumChildWindows(
-      window_,
-      [](HWND control, LPARAM font) {
-        SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(font_));
+  EnumChildWindows(window_, setFontOf, reinterpret_cast<LPARAM>(font_));
   if (old != nullptr) DeleteObject(old);
 
   RECT client{};
@@ -253,15 +252,10 @@ void DriveWindow::mirrorResults() {
     SendMessageW(rows_, LVM_SETCOLUMNW, static_cast<WPARAM>(column),
                  reinterpret_cast<LPARAM>(&update));
   }
-  const std::string mark = results->tipMarked ? "*" : "";
-  const auto pulley = [&](DriveWord word, int i) {
-    return driveName(word, language_) + ": D " + results->pitchDiameter[i] + " " + unit + ", Da " +
-           results->tipDiameter[i] + " " + unit + mark;
-  };
-  SetWindowTextW(summary_,
-                 toWide(pulley(DriveWord::Pulley1, 0) + "\r\n" + pulley(DriveWord::Pulley2, 1) +
-                        "\r\n" + driveName(DriveWord::Ratio, language_) + " " + results->ratio)
-                     .c_str());
+  std::string summary;
+  for (const char c : driveSummary(*results, language_))
+    summary += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  SetWindowTextW(summary_, toWide(summary).c_str());
   for (std::size_t r = 0; r < results->rows.size(); ++r) {
     const calc::DriveTextRow& row = results->rows[r];
     const std::string cells[] = {std::string(driveCase(row.kind, language_)),
@@ -487,18 +481,10 @@ void DriveWindow::paintCanvas(HWND canvas) {
   FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
   const std::vector<DriveShape>& shapes = form_.drawing();
   if (!shapes.empty()) {
-    double left = 0, right = 0, top = 0, bottom = 0;
-    for (const DriveShape& shape : shapes) {
-      left = std::min(left, shape.x - shape.radius);
-      right = std::max({right, shape.x + shape.radius, shape.x2});
-      top = std::max(top, shape.y + shape.radius);
-      bottom = std::min(bottom, shape.y - shape.radius);
-    }
-    const double margin = MulDiv(8, dpi_, 96);
-    const double scale = std::min((area.right - 2 * margin) / std::max(right - left, 1e-9),
-                                  (area.bottom - 2 * margin) / std::max(top - bottom, 1e-9));
-    const double originX = (area.right - (right - left) * scale) / 2 - left * scale;
-    const double originY = (area.bottom - (top - bottom) * scale) / 2 + top * scale;
+    const DrawingFit fit = FitDrawing(shapes, area.right, area.bottom, MulDiv(8, dpi_, 96));
+    const double scale = fit.scale;
+    const double originX = fit.originX;
+    const double originY = fit.originY;
     const auto x = [&](double mm) { return static_cast<int>(std::lround(originX + mm * scale)); };
     const auto y = [&](double mm) { return static_cast<int>(std::lround(originY - mm * scale)); };
     SelectObject(dc, GetStockObject(NULL_BRUSH));

@@ -67,17 +67,16 @@ class QtDriveDriver : public testing::DriveDriver {
     QTableWidget* rows = window_->rows();
     const QString notes = window_->notes()->text();
     if (rows->rowCount() == 0) return "error: " + notes.toStdString();
-    std::string text;
+    std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(rows->rowCount()));
     for (int r = 0; r < rows->rowCount(); ++r) {
-      const auto cell = [&](int c) { return rows->item(r, c)->text().toStdString(); };
-      text += cell(0) + " " + cell(1) + (cell(2).empty() ? "" : " " + cell(2)) + " " + cell(4) +
-              " " + cell(7) + "/" + cell(8) + "; ";
+      for (int c = 0; c < rows->columnCount(); ++c) {
+        cells[static_cast<std::size_t>(r)].push_back(rows->item(r, c)->text().toStdString());
+      }
     }
-    for (const QString& line : notes.split('\n', Qt::SkipEmptyParts)) {
-      text += testing::warningId(line.toStdString()) + "; ";
-    }
+    std::vector<std::string> lines;
+    for (const QString& line : notes.split('\n')) lines.push_back(line.toStdString());
     const QString heading = rows->horizontalHeaderItem(1)->text();
-    return text + heading.section('(', 1).chopped(1).toStdString();
+    return testing::shownFrom(cells, lines, heading.section('(', 1).chopped(1).toStdString());
   }
 
  private:

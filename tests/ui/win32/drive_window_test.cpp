@@ -121,15 +121,14 @@ class Win32DriveDriver : public testing::DriveDriver {
     const int count = static_cast<int>(SendMessageW(rows, LVM_GETITEMCOUNT, 0, 0));
     const std::string notes = textOf(window_->notes());
     if (count == 0) return "error: " + notes;
-    std::string text;
+    std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(count));
     for (int r = 0; r < count; ++r) {
-      const std::string change = cellOf(rows, r, 2);
-      text += cellOf(rows, r, 0) + " " + cellOf(rows, r, 1) + (change.empty() ? "" : " " + change) +
-              " " + cellOf(rows, r, 4) + " " + cellOf(rows, r, 7) + "/" + cellOf(rows, r, 8) + "; ";
+      for (int c = 0; c < 9; ++c) cells[static_cast<std::size_t>(r)].push_back(cellOf(rows, r, c));
     }
+    std::vector<std::string> lines;
     for (std::size_t from = 0; from < notes.size();) {
       const std::size_t end = notes.find("\r\n", from);
-      text += testing::warningId(notes.substr(from, end - from)) + "; ";
+      lines.push_back(notes.substr(from, end - from));
       from = end == std::string::npos ? notes.size() : end + 2;
     }
     wchar_t heading[64] = {};
@@ -139,7 +138,8 @@ class Win32DriveDriver : public testing::DriveDriver {
     column.cchTextMax = 64;
     SendMessageW(rows, LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
     const std::string title = platform::fromWide(heading);
-    return text + title.substr(title.find('(') + 1, title.find(')') - title.find('(') - 1);
+    return testing::shownFrom(
+        cells, lines, title.substr(title.find('(') + 1, title.find(')') - title.find('(') - 1));
   }
 
  private:
