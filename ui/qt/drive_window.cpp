@@ -156,10 +156,13 @@ void DriveWindow::build() {
   rows_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   rows_->setAccessibleDescription(word(DriveWord::UseBelt));
   rows_->installEventFilter(this);
-  connect(rows_, &QTableWidget::cellActivated, this, [this](int row, int) {
+  // One click on a stock belt, or Enter on it, makes it the given belt.
+  const auto adopt = [this](int row, int) {
     form_->adoptStockBelt(static_cast<std::size_t>(row));
     mirror();
-  });
+  };
+  connect(rows_, &QTableWidget::cellActivated, this, adopt);
+  connect(rows_, &QTableWidget::cellClicked, this, adopt);
   notes_ = new QLabel;
   notes_->setWordWrap(true);
   notes_->setTextFormat(Qt::PlainText);

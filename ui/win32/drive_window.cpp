@@ -417,7 +417,10 @@ void DriveWindow::OnCommand(int controlId, int notification, HWND control) {
 }
 
 void DriveWindow::OnNotify(const NMHDR& header) {
-  if (header.hwndFrom == rows_ && header.code == LVN_ITEMACTIVATE) adoptSelectedRow();
+  // One click on a stock belt, or Enter on it, makes it the given belt.
+  if (header.hwndFrom == rows_ && (header.code == LVN_ITEMACTIVATE || header.code == NM_CLICK)) {
+    adoptSelectedRow();
+  }
 }
 
 void DriveWindow::OnDpiChanged(int dpi, const RECT& suggested) {
