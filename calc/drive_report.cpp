@@ -143,6 +143,7 @@ DriveText DriveTextOf(const CalcArguments& arguments, const DriveSolution& solut
     }
     const bool everyRow = std::all_of(solution.rows.begin(), solution.rows.end(),
                                       [&](const DriveRow& row) { return row.has(warning); });
+    drive.notes.push_back({warning, everyRow ? std::string() : rows});
     std::string line = warning == DriveWarning::OffsetUnconfirmed ? "* " : "warning: ";
     line += DriveWarningId(warning);
     if (!everyRow) line += " (" + rows + ")";

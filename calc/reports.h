@@ -27,6 +27,11 @@ void WritePulleyReport(const CalcArguments& arguments, BufferedOutput& out);
 struct DriveTextRow {
   std::string kind, centre, change, length, beltTeeth, wrap1, wrap2, mesh1, mesh2;
 };
+// A warning of the drive and the rows it concerns ("shorter, longer"; empty when every row).
+struct DriveNote {
+  DriveWarning warning;
+  std::string rows;
+};
 struct DriveText {
   std::string unit;                              // "mm" or "in"
   std::string ratio;                             // "4/1 (4)"
@@ -36,6 +41,7 @@ struct DriveText {
   bool tipMarked = false;                        // Da rests on an offset no source states outright
   std::vector<DriveTextRow> rows;
   std::vector<std::string> warnings;  // "warning: few_teeth_in_mesh (shorter): fewer than 6 ..."
+  std::vector<DriveNote> notes;       // the same warnings, for words in another language
 };
 DriveText DriveTextOf(const CalcArguments& arguments, const DriveSolution& solution);
 

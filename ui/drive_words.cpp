@@ -1,5 +1,7 @@
 #include "ui/drive_words.h"
 
+#include "calc/number_format.h"
+
 #include <string>
 #include <utility>
 
@@ -73,6 +75,49 @@ std::string driveSummary(const calc::DriveText& results, Language language) {
   };
   return pulley(DriveWord::Pulley1, 0) + "\n" + pulley(DriveWord::Pulley2, 1) + "\n" +
          driveName(DriveWord::Ratio, language) + " " + results.ratio;
+}
+
+std::vector<std::string> driveWarnings(const calc::DriveText& results, const BeltProfile& profile,
+                                       Language language) {
+  if (language == Language::English) return results.warnings;
+  std::string offset;
+  calc::appendShortest(offset, profile.pitchLineOffset);
+  const std::string name(profile.name);
+  std::vector<std::string> lines;
+  for (const calc::DriveNote& note : results.notes) {
+    std::string sentence;
+    switch (note.warning) {
+      case DriveWarning::FewTeethInMesh:
+        sentence = "小带轮啮合齿数少于 6，负载下皮带可能跳齿";
+        break;
+      case DriveWarning::PulleyBelowStock:
+        sentence = "有带轮少于 " + std::to_string(profile.smallestPulley) + " 齿，即 " + name +
+                   " 常备带轮的最少齿数（样本参考，非标准）";
+        break;
+      case DriveWarning::TipsTouch:
+        sentence = "在此中心距下两轮顶圆相接或重叠";
+        break;
+      case DriveWarning::OffsetUnconfirmed:
+        sentence = "Da 依据 " + name + " 的 u = " + offset + " mm，" +
+                   (profile.offsetSource == OffsetSource::Derived ? "由厂商节圆与外径推算"
+                                                                  : "为常见数值，尚无资料证实");
+        break;
+      case DriveWarning::NoShorterBelt:
+        sentence = "没有更短的整齿带能装上这对带轮";
+        break;
+    }
+    std::string rows;
+    for (std::size_t from = 0; from < note.rows.size();) {
+      const std::size_t end = note.rows.find(", ", from);
+      if (!rows.empty()) rows += "、";
+      rows += driveCase(note.rows.substr(from, end - from), language);
+      from = end == std::string::npos ? note.rows.size() : end + 2;
+    }
+    const bool offsetNote = note.warning == DriveWarning::OffsetUnconfirmed;
+    lines.push_back((offsetNote ? "* " : "警告 ") + std::string(DriveWarningId(note.warning)) +
+                    (rows.empty() ? "" : "（" + rows + "）") + "：" + sentence);
+  }
+  return lines;
 }
 
 std::string driveName(DriveWord word, Language language) {

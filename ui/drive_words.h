@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "calc/reports.h"
 #include "ui/window_description.h"
@@ -50,6 +51,12 @@ std::string_view driveCase(std::string_view kind, Language language);
 // The lines above the results' rows: each pulley's D and Da (marked where the offset is not
 // confirmed) and the ratio. "Driving pulley: D 124.77 mm, Da 121.97 mm\n...\nRatio 4/1 (4)"
 std::string driveSummary(const calc::DriveText& results, Language language);
+
+// The results' warning lines in a language: korvale-calc's own in English; in Chinese the same
+// identifiers and rows with the sentence in Chinese:
+// "警告 few_teeth_in_mesh（较短带）：小带轮啮合齿数少于 6，负载下皮带可能跳齿".
+std::vector<std::string> driveWarnings(const calc::DriveText& results, const BeltProfile& profile,
+                                       Language language);
 
 // The word without its mnemonic mark, for what a screen reader says: "Profile", "带型".
 std::string driveName(DriveWord word, Language language);

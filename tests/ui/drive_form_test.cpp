@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tests/ui/drive_script.h"
+#include "ui/drive_words.h"
 
 namespace korvale::ui {
 namespace {
@@ -82,6 +83,24 @@ TEST(DriveForm, TakesTheCalculatorsPulleyAsTheDrivingOne) {
   driver.act({testing::DriveAct::Start, DriveField::Z1, "", nullptr});
   driver.takeDrivingPulley("5M", "20");
   EXPECT_EQ(driver.shown().substr(0, 29), "requested 600.00 307.79 9/60;");
+}
+
+// The Chinese window words its warnings in Chinese, with the same identifiers and rows.
+TEST(DriveForm, WordsItsWarningsInTheWindowsLanguage) {
+  korvale::testing::TemporaryDirectory directory;
+  RecordingDriveFrontEnd frontEnd;
+  DriveForm form(frontEnd, DriveFile(directory.u8path()),
+                 DriveInputs{"T5", "9", "9", "centre", "14", "1", "mm"});
+  form.load();
+  ASSERT_TRUE(form.results());
+  const std::vector<std::string> expected = {
+      "警告 few_teeth_in_mesh：小带轮啮合齿数少于 6，负载下皮带可能跳齿",
+      "警告 pulley_below_stock：有带轮少于 10 齿，即 T5 常备带轮的最少齿数（样本参考，非标准）",
+      "警告 tips_touch（较短带）：在此中心距下两轮顶圆相接或重叠",
+      "* offset_unconfirmed：Da 依据 T5 的 u = 0.425 mm，由厂商节圆与外径推算"};
+  EXPECT_EQ(driveWarnings(*form.results(), *FindBeltProfile("T5"), Language::Chinese), expected);
+  EXPECT_EQ(driveWarnings(*form.results(), *FindBeltProfile("T5"), Language::English),
+            form.results()->warnings);
 }
 
 // A file that stands there and holds something else: the window starts with the defaults, says so

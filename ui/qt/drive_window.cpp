@@ -245,7 +245,10 @@ void DriveWindow::mirrorResults() {
     }
   }
   QStringList notes;
-  for (const std::string& warning : results->warnings) notes << toQString(warning);
+  for (const std::string& warning :
+       driveWarnings(*results, *FindBeltProfile(form_->inputs().profile), language_)) {
+    notes << toQString(warning);
+  }
   setText(notes_, notes.join("\n"));
 }
 

@@ -302,7 +302,10 @@ void DriveWindow::mirrorResults() {
     ListView_SetColumnWidth(rows_, c, static_cast<int>(widest) + MulDiv(14, dpi_, 96));
   }
   std::string notes;
-  for (const std::string& warning : results->warnings) notes += warning + "\r\n";
+  for (const std::string& warning :
+       driveWarnings(*results, *FindBeltProfile(form_.inputs().profile), language_)) {
+    notes += warning + "\r\n";
+  }
   SetWindowTextW(notes_, toWide(notes).c_str());
 }
 
