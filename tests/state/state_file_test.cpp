@@ -1,5 +1,7 @@
 #include "state/state_file.h"
 
+#include "state/drive_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -382,6 +384,47 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
     scene.mode("app", 0755, user);
     EXPECT_EQ(outcome, c.read + " | " + c.saved) << c.name;
     EXPECT_EQ(scene.listing(), c.after) << c.name;
+  }
+
+  // The drive's file is kept by the same rules: rows of the table above, played on Drive.txt,
+  // and one the drive's own format refuses (reported, and saved over only by a later save).
+  const struct {
+    const char* name;
+    std::function<void(S)> arrange;
+    std::string outcome;  // what the read gave (its profile) | what the save gave
+  } driveCases[] = {
+      // clang-format off
+      {"own file", [](S s) { s.file("app/Drive.txt", "profile=5M\n", 0640); }, "5M | saved"},
+      {"FIFO", [](S s) { s.fifo("app/Drive.txt"); }, notRegularRead + " | " + notRegular},
+      {"nonsense", [](S s) { s.file("app/Drive.txt", "z1 30\n"); }, "- error 321: line 1 has no \"=\" | saved"},
+      {"link planted in an open folder", [](S s) { s.file("home/.bashrc", "x"); s.link("app/Drive.txt", "../home/.bashrc", kOtherUser); s.mode("app", 0777); }, "- " + foreignLink + " | " + foreignLink},
+      {"another's file, open folder", [](S s) { s.file("app/Drive.txt", "profile=5M\n", 0644, kOtherUser); s.mode("app", 0777, kOtherUser); }, "5M | " + othersFile},
+      // clang-format on
+  };
+  for (const auto& c : driveCases) {
+    if (::geteuid() != 0) continue;
+    Scene scene;
+    c.arrange(scene);
+    DriveFile file(scene.app());
+    const std::string outcome = korvale::testing::asUnprivilegedUser([&] {
+      std::optional<RuntimeError> whyNot;
+      const std::optional<DriveInputs> inputs = file.ReadDrive(&whyNot);
+      std::string result = inputs ? inputs->profile : "-";
+      if (whyNot) {
+        const std::string text = whyNot->description();
+        result += " error " + std::to_string(whyNot->number()) + ": " +
+                  text.substr(text.find("\": ") + 3);
+      }
+      try {
+        file.WriteDrive(DriveInputs());
+        return result + " | saved";
+      } catch (const RuntimeError& e) {
+        const std::string text = e.description();
+        return result + " | error " + std::to_string(e.number()) + ": " +
+               text.substr(text.find("\": ") + 3);
+      }
+    });
+    EXPECT_EQ(outcome, c.outcome) << c.name;
   }
 }
 
