@@ -77,7 +77,16 @@ pyatspi.Registry.registerEventListener(
 def type_three():
     subprocess.run(["xdotool", "windowfocus", "--sync", sys.argv[1], "type", "--delay", "40", "3"],
                    check=True)
-    GLib.timeout_add(1500, lambda: pyatspi.Registry.stop())
+    # The events may be slow to come on a busy machine: wait for both results, ten seconds at most.
+    deadline = time.monotonic() + 10
+
+    def stop_when_told():
+        if {NAMES[3], NAMES[2]} <= changed or time.monotonic() > deadline:
+            pyatspi.Registry.stop()
+            return False
+        return True
+
+    GLib.timeout_add(100, stop_when_told)
     return False
 
 
