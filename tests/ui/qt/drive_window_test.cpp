@@ -6,6 +6,7 @@
 #include <QtWidgets>
 
 #include "tests/ui/drive_script.h"
+#include "ui/drive_words.h"
 
 namespace korvale::ui::qt {
 namespace {
@@ -86,6 +87,41 @@ class QtDriveDriver : public testing::DriveDriver {
 TEST(QtDriveWindow, PlaysTheDriveScenario) {
   QtDriveDriver driver;
   testing::playDriveScenario(driver);
+}
+
+// What a screen reader calls each input, and the keyboard's way in: every input's label carries
+// a mnemonic and names it as its buddy; the tab order is the reading order.
+TEST(QtDriveWindow, NamesItsInputsAndTakesThemInReadingOrder) {
+  for (const Language language : {Language::English, Language::Chinese}) {
+    DriveWindow window(
+        DriveFile(korvale::testing::TemporaryDirectory().u8path()), std::nullopt,
+        [](QWidget*, const QString&, const QString&) {}, language);
+    const std::pair<DriveField, DriveWord> inputs[] = {
+        {DriveField::Profile, DriveWord::Profile}, {DriveField::Z1, DriveWord::DrivingTeeth},
+        {DriveField::Z2, DriveWord::DrivenTeeth},  {DriveField::Given, DriveWord::Given},
+        {DriveField::Value, DriveWord::Value},     {DriveField::Increment, DriveWord::Increment},
+        {DriveField::Units, DriveWord::Units}};
+    QWidget* previous = nullptr;
+    for (const auto& [field, word] : inputs) {
+      QWidget* input =
+          field == DriveField::Profile || field == DriveField::Given || field == DriveField::Units
+              ? static_cast<QWidget*>(window.list(field))
+              : window.textBox(field);
+      EXPECT_EQ(input->accessibleName().toStdString(), driveName(word, language));
+      const auto labels = window.findChildren<QLabel*>();
+      EXPECT_EQ(std::count_if(labels.begin(), labels.end(),
+                              [&](QLabel* label) {
+                                return label->buddy() == input && label->text().contains('&');
+                              }),
+                1);
+      if (previous != nullptr) {
+        QWidget* next = previous->nextInFocusChain();
+        while ((next->focusPolicy() & Qt::TabFocus) == 0) next = next->nextInFocusChain();
+        EXPECT_EQ(next, input) << "Tab goes on in reading order";
+      }
+      previous = input;
+    }
+  }
 }
 
 }  // namespace

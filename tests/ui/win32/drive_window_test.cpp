@@ -4,7 +4,10 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 #include "tests/ui/drive_script.h"
+#include "ui/drive_words.h"
 #include "windows/text.h"
 
 namespace korvale::ui::win32 {
@@ -149,6 +152,56 @@ class Win32DriveDriver : public testing::DriveDriver {
 TEST(Win32DriveWindow, PlaysTheDriveScenario) {
   Win32DriveDriver driver;
   testing::playDriveScenario(driver);
+}
+
+// What a screen reader calls each input, in each language; and the window laid out afresh when it
+// moves to a monitor of another scale.
+TEST(Win32DriveWindow, NamesItsInputsAndFollowsTheMonitorsScale) {
+  class Recorded : public AccessibleNames {
+   public:
+    explicit Recorded(std::map<HWND, std::string>& names) : names_(names) {}
+    void name(HWND control, const std::wstring& name) override {
+      names_[control] = platform::fromWide(name);
+    }
+    void forget(HWND control) override { names_.erase(control); }
+
+   private:
+    std::map<HWND, std::string>& names_;
+  };
+  const std::pair<DriveField, DriveWord> inputs[] = {
+      {DriveField::Profile, DriveWord::Profile}, {DriveField::Z1, DriveWord::DrivingTeeth},
+      {DriveField::Z2, DriveWord::DrivenTeeth},  {DriveField::Given, DriveWord::Given},
+      {DriveField::Value, DriveWord::Value},     {DriveField::Increment, DriveWord::Increment},
+      {DriveField::Units, DriveWord::Units}};
+  for (const Language language : {Language::English, Language::Chinese}) {
+    korvale::testing::TemporaryDirectory directory;
+    std::map<HWND, std::string> names;
+    auto window = DriveWindow::create(
+        GetModuleHandleW(nullptr), DriveFile(directory.u8path()), std::nullopt,
+        [](HWND, const std::wstring&, const std::wstring&) {}, std::make_unique<Recorded>(names),
+        language);
+    ASSERT_NE(window, nullptr);
+    for (const auto& [field, word] : inputs) {
+      EXPECT_EQ(names[window->input(field)], driveName(word, language));
+    }
+    for (const int dpi : {144, 192, 96}) {
+      RECT suggested{};
+      GetWindowRect(window->handle(), &suggested);
+      SendMessageW(window->handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+      RECT box{};
+      GetWindowRect(window->input(DriveField::Z1), &box);
+      EXPECT_EQ(box.bottom - box.top, MulDiv(23, dpi, 96)) << dpi;
+      LOGFONTW font{};
+      GetObjectW(
+          reinterpret_cast<HFONT>(SendMessageW(window->input(DriveField::Z1), WM_GETFONT, 0, 0)),
+          sizeof font, &font);
+      EXPECT_EQ(font.lfHeight, -MulDiv(90, dpi, 720)) << dpi;
+    }
+    window.reset();
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  }
 }
 
 }  // namespace
