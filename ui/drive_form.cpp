@@ -47,6 +47,24 @@ std::vector<std::string> commandLineOf(const DriveInputs& inputs) {
   return args;
 }
 
+// The inputs' text that a box holds, const or not; nullptr for a list's field.
+template <class Inputs>
+auto* textIn(Inputs& inputs, DriveField field) {
+  using Text = decltype(&inputs.z1);
+  switch (field) {
+    case DriveField::Z1:
+      return &inputs.z1;
+    case DriveField::Z2:
+      return &inputs.z2;
+    case DriveField::Value:
+      return &inputs.value;
+    case DriveField::Increment:
+      return &inputs.increment;
+    default:
+      return Text(nullptr);
+  }
+}
+
 }  // namespace
 
 DriveForm::DriveForm(DriveFrontEnd& frontEnd, DriveFile file, std::optional<DriveInputs> handedOver)
@@ -105,12 +123,14 @@ void DriveForm::windowShown() {
   for (const std::string& message : held) frontEnd_.showErrorReport(std::string(kCaption), message);
 }
 
+const std::string& DriveForm::text(DriveField field) const {
+  static const std::string none;
+  const std::string* text = textIn(inputs_, field);
+  return text != nullptr ? *text : none;
+}
+
 void DriveForm::userEdited(DriveField field, std::string_view text) {
-  std::string* target = field == DriveField::Z1          ? &inputs_.z1
-                        : field == DriveField::Z2        ? &inputs_.z2
-                        : field == DriveField::Value     ? &inputs_.value
-                        : field == DriveField::Increment ? &inputs_.increment
-                                                         : nullptr;
+  std::string* target = textIn(inputs_, field);
   if (target == nullptr) return;
   target->assign(text);
   mayWrite_ = true;

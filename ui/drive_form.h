@@ -49,6 +49,10 @@ class DriveForm {
   std::string saveAtExit() noexcept;
 
   const DriveInputs& inputs() const { return inputs_; }
+  // The text of a box (Z1, Z2, Value, Increment), as typed; the lists' fields give an empty one.
+  const std::string& text(DriveField field) const;
+  static constexpr DriveField kTextFields[] = {DriveField::Z1, DriveField::Z2, DriveField::Value,
+                                               DriveField::Increment};
   // The results, or nothing with the reason in error().
   const std::optional<calc::DriveText>& results() const { return results_; }
   const std::string& error() const { return error_; }

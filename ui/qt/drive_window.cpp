@@ -185,16 +185,11 @@ void DriveWindow::build() {
 // cursor); then the results.
 void DriveWindow::mirror() {
   const DriveInputs& inputs = form_->inputs();
-  const std::pair<DriveField, const std::string*> texts[] = {
-      {DriveField::Z1, &inputs.z1},
-      {DriveField::Z2, &inputs.z2},
-      {DriveField::Value, &inputs.value},
-      {DriveField::Increment, &inputs.increment}};
-  for (const auto& [field, text] : texts) {
+  for (const DriveField field : DriveForm::kTextFields) {
     QLineEdit* edit = edits_.at(field);
-    if (edit->text().toStdString() != *text) {
+    if (edit->text().toStdString() != form_->text(field)) {
       const QSignalBlocker mute(edit);
-      edit->setText(toQString(*text));
+      edit->setText(toQString(form_->text(field)));
     }
   }
   for (const auto& [field, list] : lists_) {

@@ -216,13 +216,9 @@ void DriveWindow::layOut() {
 void DriveWindow::mirror() {
   mirroring_ = true;
   const DriveInputs& inputs = form_.inputs();
-  const std::pair<DriveField, const std::string*> texts[] = {
-      {DriveField::Z1, &inputs.z1},
-      {DriveField::Z2, &inputs.z2},
-      {DriveField::Value, &inputs.value},
-      {DriveField::Increment, &inputs.increment}};
-  for (const auto& [field, text] : texts) {
-    if (windowText(input(field)) != *text) SetWindowTextW(input(field), toWide(*text).c_str());
+  for (const DriveField field : DriveForm::kTextFields) {
+    const std::string& text = form_.text(field);
+    if (windowText(input(field)) != text) SetWindowTextW(input(field), toWide(text).c_str());
   }
   for (DriveField field : {DriveField::Profile, DriveField::Given, DriveField::Units}) {
     SendMessageW(input(field), CB_SETCURSEL, static_cast<WPARAM>(form_.selectedIndex(field)), 0);
