@@ -8,6 +8,7 @@
 #include "ui/drive_words.h"
 #include "ui/win32/dpi_layout.h"
 #include "ui/win32/resource.h"
+#include "ui/win32/user_language.h"
 #include "windows/text.h"
 
 namespace korvale::ui::win32 {
@@ -27,14 +28,6 @@ int controlIdOf(ControlId id) {
 
 void showMessageBox(HWND owner, const std::wstring& title, const std::wstring& message) {
   MessageBoxW(owner, message.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
-}
-
-// The user's interface language as a tag, "zh-CN" or "en-US"; empty where it cannot be told.
-Language userLanguage() {
-  wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
-  const LCID locale = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
-  if (LCIDToLocaleName(locale, name, LOCALE_NAME_MAX_LENGTH, 0) == 0) name[0] = L'\0';
-  return languageForDesktop(fromWide(name));
 }
 
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {

@@ -8,6 +8,7 @@
 #include "ui/drive_words.h"
 #include "ui/win32/dpi_layout.h"
 #include "ui/win32/resource.h"
+#include "ui/win32/user_language.h"
 #include "windows/text.h"
 
 namespace korvale::ui::win32 {
@@ -40,13 +41,6 @@ int idOf(DriveField field) {
 }
 
 constexpr int kCopyId = IDC_DRIVE_FIRST + 20;
-
-Language userLanguage() {
-  wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
-  const LCID locale = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
-  if (LCIDToLocaleName(locale, name, LOCALE_NAME_MAX_LENGTH, 0) == 0) name[0] = L'\0';
-  return languageForDesktop(fromWide(name));
-}
 
 void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, int background) {
   WNDCLASSEXW windowClass{};
