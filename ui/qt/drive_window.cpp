@@ -1,5 +1,6 @@
 #include "ui/qt/drive_window.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -13,9 +14,11 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -43,6 +46,8 @@ class FixedLines : public QWidget {
     label_->setParent(this);
     label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setFixedHeight(height);
+    // Opaque, so that a new text repaints this strip alone and not the group box around it.
+    setAutoFillBackground(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   }
 
@@ -51,6 +56,31 @@ class FixedLines : public QWidget {
 
  private:
   QLabel* label_;
+};
+
+// Paints a cell's figure as one line of text. The style's own item painting lays every cell out
+// as a paragraph, which made the table the dearest part of a keystroke.
+class FigureDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const bool selected = option.state.testFlag(QStyle::State_Selected);
+    if (selected) painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
+    painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    const int margin = option.fontMetrics.averageCharWidth() / 2 + 1;
+    painter->drawText(option.rect.adjusted(margin, 0, -margin, 0),
+                      index.data(Qt::TextAlignmentRole).toInt(), index.data().toString());
+    if (option.state.testFlag(QStyle::State_HasFocus)) {
+      QStyleOptionFocusRect focus;
+      focus.QStyleOption::operator=(option);
+      focus.backgroundColor = option.palette.color(selected ? QPalette::Highlight : QPalette::Base);
+      const QWidget* view = option.widget;
+      (view != nullptr ? view->style() : QApplication::style())
+          ->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, view);
+    }
+  }
 };
 
 constexpr DriveWord kColumns[] = {DriveWord::Case,   DriveWord::Centre,    DriveWord::Change,
@@ -126,6 +156,7 @@ void DriveWindow::build() {
   inputs->addRow(copy_);
 
   auto* results = new QGroupBox(word(DriveWord::Results), this);
+  results->setFlat(true);
   auto* resultsLayout = new QVBoxLayout(results);
   summary_ = new QLabel;
   summary_->setTextFormat(Qt::PlainText);
@@ -134,6 +165,7 @@ void DriveWindow::build() {
   for (const DriveWord column : kColumns) headings << word(column);
   rows_->setHorizontalHeaderLabels(headings);
   rows_->verticalHeader()->hide();
+  rows_->setItemDelegate(new FigureDelegate(rows_));
   rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
   rows_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -209,8 +241,15 @@ void DriveWindow::mirrorResults() {
   const std::optional<calc::DriveText>& results = form_->results();
   canvas_->setShapes(form_->drawing());
   copy_->setEnabled(results.has_value());
+  // Rows no longer needed are hidden rather than removed: typing through an error and back would
+  // otherwise build the rows' cells anew each time, the dearest part of such a keystroke.
+  const std::size_t shown = results ? results->rows.size() : 0;
+  if (static_cast<int>(shown) > rows_->rowCount()) rows_->setRowCount(static_cast<int>(shown));
+  for (int r = 0; r < rows_->rowCount(); ++r) {
+    const bool hidden = static_cast<std::size_t>(r) >= shown;
+    if (rows_->isRowHidden(r) != hidden) rows_->setRowHidden(r, hidden);
+  }
   if (!results) {
-    rows_->setRowCount(0);
     setText(summary_, QString());
     setText(notes_, toQString(form_->error()));
     return;
@@ -221,7 +260,6 @@ void DriveWindow::mirrorResults() {
             toQString(driveWord(kColumns[column], language_)) + " (" + unit + ")");
   }
   setText(summary_, toQString(driveSummary(*results, language_)));
-  rows_->setRowCount(static_cast<int>(results->rows.size()));
   for (std::size_t r = 0; r < results->rows.size(); ++r) {
     const calc::DriveTextRow& row = results->rows[r];
     const std::string* cells[] = {&row.kind,  &row.centre, &row.change, &row.length, &row.beltTeeth,

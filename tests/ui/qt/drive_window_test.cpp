@@ -67,13 +67,14 @@ class QtDriveDriver : public testing::DriveDriver {
   std::string shown() override {
     QTableWidget* rows = window_->rows();
     const QString notes = window_->notes()->text();
-    if (rows->rowCount() == 0) return "error: " + notes.toStdString();
-    std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(rows->rowCount()));
+    std::vector<std::vector<std::string>> cells;
     for (int r = 0; r < rows->rowCount(); ++r) {
-      for (int c = 0; c < rows->columnCount(); ++c) {
-        cells[static_cast<std::size_t>(r)].push_back(rows->item(r, c)->text().toStdString());
-      }
+      if (rows->isRowHidden(r)) continue;
+      std::vector<std::string>& row = cells.emplace_back();
+      for (int c = 0; c < rows->columnCount(); ++c)
+        row.push_back(rows->item(r, c)->text().toStdString());
     }
+    if (cells.empty()) return "error: " + notes.toStdString();
     std::vector<std::string> lines;
     for (const QString& line : notes.split('\n')) lines.push_back(line.toStdString());
     const QString heading = rows->horizontalHeaderItem(1)->text();
