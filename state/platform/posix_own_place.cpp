@@ -11,6 +11,8 @@ namespace {
 
 // As the kernel does, a path that goes through more links than this is taken for a loop.
 constexpr int kMostLinks = 40;
+// No link the system makes holds a longer target than a path may be.
+constexpr std::size_t kLongestLinkTarget = 4096;
 
 std::deque<std::string> namesIn(const std::string& path) {
   std::deque<std::string> names;
@@ -29,12 +31,19 @@ Descriptor openPath(int folder, const char* name) {
 }
 
 std::string linkTarget(const Descriptor& link, const struct stat& info) {
-  // st_size is the target's length; one more byte tells whether it grew meanwhile.
-  std::vector<char> buffer(static_cast<std::size_t>(info.st_size) + 2);
-  const ssize_t length = ::readlinkat(link.get(), "", buffer.data(), buffer.size());
-  if (length < 0) throw Refusal{errno, {}};
-  if (static_cast<std::size_t>(length) >= buffer.size()) throw Refusal{ELOOP, {}};
-  return std::string(buffer.data(), static_cast<std::size_t>(length));
+  // st_size is the target's length where the file system knows it (the system's own links under
+  // /proc give 0); a buffer the target fills may have cut it, so it is read again into more room.
+  std::size_t room = static_cast<std::size_t>(info.st_size) + 64;
+  for (;;) {
+    std::vector<char> buffer(room);
+    const ssize_t length = ::readlinkat(link.get(), "", buffer.data(), buffer.size());
+    if (length < 0) throw Refusal{errno, {}};
+    if (static_cast<std::size_t>(length) < buffer.size()) {
+      return std::string(buffer.data(), static_cast<std::size_t>(length));
+    }
+    if (room > kLongestLinkTarget) throw Refusal{ENAMETOOLONG, {}};
+    room *= 2;
+  }
 }
 
 }  // namespace

@@ -48,6 +48,13 @@ TEST(TextValue, RoundsHundredThousandDigitNumbersCorrectly) {
   EXPECT_EQ(TextValue(halfway), 1.0) << "ties go to even";
   EXPECT_EQ(TextValue(halfway + std::string(100000, '0') + "1"), std::nextafter(1.0, 2.0));
   EXPECT_EQ(TextValue(halfway + std::string(100000, '0')), 1.0);
+  EXPECT_EQ(TextValue(halfway + std::string(1000, '0') + "1000"), std::nextafter(1.0, 2.0))
+      << "a dropped non-zero digit counts though zeros follow it";
+  // Halfway between 2^-60 and the next double takes 95 significant digits: a reading that kept
+  // fewer would round this number, a hair above it, down.
+  EXPECT_EQ(TextValue("0.00000000000000000086736173798840364350245946005774602193952212924636592"
+                      "6905082410769409761996939778327941894531251"),
+            std::nextafter(0x1p-60, 1.0));
 
   // The compiler's own correctly rounded reading of the literals is the reference here: not every
   // C library's strtod copes with 100,000 digits.

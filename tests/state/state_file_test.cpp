@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <iterator>
@@ -17,6 +18,7 @@
 #include <string>
 
 #include "core/runtime_error.h"
+#include "state/platform/temporary_name.h"
 #include "tests/support/as_unprivileged_user.h"
 #include "tests/support/temporary_directory.h"
 
@@ -147,17 +149,28 @@ TEST(StateFile, ReadsAndSavesTheExactBytes) {
 // Temporary files that a killed save left are removed by the next one: only names of ours, only
 // old ones (a young one may be another copy's save under way).
 TEST(StateFile, RemovesOnlyItsOwnLeftovers) {
+  // What a save names its temporary file, as its header shows it: the leftover planted below.
+  const unsigned char random[] = {26, 53, 1, 54, 28, 55};
+  const std::string ours = platform::temporaryName(std::string_view("Rede.txt"), random);
+  EXPECT_EQ(ours, ".Rede.txt.korvale-a1B2c3");
   TemporaryDirectory directory;
   const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
-  const std::set<std::string> kept = {"Rede.txt.tmp-notes", ".Rede.txt.korvale-young1",
-                                      ".Rede.txt.korvale-abc", ".Other.txt.korvale-a1B2c3",
+  const std::set<std::string> kept = {"Rede.txt.tmp-notes",
+                                      ".Rede.txt.korvale-young1",
+                                      ".Rede.txt.korvale-abc",
+                                      ".Other.txt.korvale-a1B2c3",
+                                      ".Rede.txt.korvale-backup1",
+                                      "~Rede.txt.korvale-a1B2c3",
                                       "Rede.txt"};
-  for (const char* name :
-       {"Rede.txt.tmp-notes", ".Rede.txt.korvale-young1", ".Rede.txt.korvale-abc",
-        ".Other.txt.korvale-a1B2c3", ".Rede.txt.korvale-a1B2c3", ".Rede.txt.korvale-000000"}) {
+  for (const std::string& name : kept) {
+    if (name != "Rede.txt") directory.write(name, "x");
+  }
+  for (const std::string& name : {ours, std::string(".Rede.txt.korvale-000000")}) {
     directory.write(name, "x");
-    if (std::string(name).find("young") == std::string::npos) {
-      fs::last_write_time(directory.path() / name, longAgo);
+  }
+  for (const auto& entry : fs::directory_iterator(directory.path())) {
+    if (entry.path().filename() != ".Rede.txt.korvale-young1") {
+      fs::last_write_time(entry.path(), longAgo);
     }
   }
   StateFile(directory.u8path()).WriteState("25", "8M");
@@ -229,6 +242,8 @@ using korvale::testing::handOver;
 
 // Another account than the user's and root's, for what an attacker plants.
 constexpr uid_t kOtherUser = 4242;
+// A group the user belongs to besides their own, for files they share with colleagues.
+constexpr gid_t kSharedGroup = 4243;
 
 // A scratch tree for one case, all of it the user's: "app/" holds Rede.txt, "home/" is elsewhere.
 class Scene {
@@ -262,21 +277,31 @@ class Scene {
     fs::permissions(at(name), fs::perms(mode));
   }
   void mode(const std::string& name, int mode) const { fs::permissions(at(name), fs::perms(mode)); }
+  void group(const std::string& name, gid_t group) const {
+    (void)!::lchown(at(name).c_str(), static_cast<uid_t>(-1), group);
+  }
   void old(const std::string& name) const {
     fs::last_write_time(at(name), fs::file_time_type::clock::now() - std::chrono::hours(1));
   }
 
   // Every path below the root with what it is: "app/Rede.txt=new" (a file, with its mode where
-  // it is not 644; "old" and "new" stand for the two saved texts), "app/Rede.txt->/dev/null"
-  // (a link), "app/Rede.txt|" (a FIFO), "app/Rede.txt/" (a folder), separated by blanks.
+  // it is not 644 and its group where it is not the user's; "old" and "new" stand for the two saved
+  // texts), "app/Rede.txt->/dev/null" (a link), "app/Rede.txt|" (a FIFO), "app/Rede.txt/" (a
+  // folder), separated by blanks.
   std::string listing() const {
     std::set<std::string> entries;
     for (const auto& entry : fs::recursive_directory_iterator(root_.path())) {
       const std::string name = entry.path().lexically_relative(root_.path()).generic_string();
       const fs::file_status status = entry.symlink_status();
-      char mode[8] = "";
+      char mode[32] = "";
       if (status.permissions() != fs::perms(0644)) {
         std::snprintf(mode, sizeof mode, " %03o", static_cast<unsigned>(status.permissions()));
+      }
+      struct stat info {};
+      if (::lstat(entry.path().c_str(), &info) == 0 && fs::is_regular_file(status) &&
+          info.st_gid != korvale::testing::unprivilegedUser().gid) {
+        std::snprintf(mode + std::strlen(mode), sizeof mode - std::strlen(mode), " group %u",
+                      static_cast<unsigned>(info.st_gid));
       }
       const std::string bytes = fs::is_regular_file(status) ? root_.read(name) : "";
       if (fs::is_symlink(status)) {
@@ -345,6 +370,10 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
       {"a second name", false, [](S s) { s.file("app/Rede.txt", kOld); s.hardLink("app/Rede.txt", "home/copy.txt"); }, {}, "20 5M", "saved", "app/Rede.txt=new home/copy.txt=new"},
       {"own link", false, [](S s) { s.file("home/keep.txt", kOld); s.link("app/Rede.txt", "../home/keep.txt"); }, {}, "20 5M", "saved", "app/Rede.txt->../home/keep.txt home/keep.txt=new"},
       {"own link leading nowhere yet", false, [](S s) { s.link("app/Rede.txt", "../home/new.txt"); }, {}, "-", "saved", "app/Rede.txt->../home/new.txt home/new.txt=new 640"},
+      {"own link loop", false, [](S s) { s.link("app/Rede.txt", "Rede.txt"); }, {}, "- error 75: Too many levels of symbolic links", "error 75: Too many levels of symbolic links", "app/Rede.txt->Rede.txt"},
+      // A file of the system's whose size says nothing of what it holds stands for one that grew
+      // after it was opened: only the size it had then is read.
+      {"a file longer than its size", false, [](S s) { s.link("app/Rede.txt", "/proc/self/status"); }, {}, "-", denied, "app/Rede.txt->/proc/self/status"},
       {"own link to a device", false, [](S s) { s.link("app/Rede.txt", "/dev/null"); }, {}, notRegularRead, notRegular, "app/Rede.txt->/dev/null"},
       {"FIFO", false, [](S s) { s.fifo("app/Rede.txt"); }, {}, notRegularRead, notRegular, "app/Rede.txt|"},
       {"FIFO, folder takes none", false, [](S s) { s.fifo("app/Rede.txt"); s.mode("app", 0555); }, {}, notRegularRead, notRegular, "app/Rede.txt|"},
@@ -353,6 +382,7 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
       // that other users may write to.
       {"root's shared file, root's folder", true, [](S s) { s.file("app/Rede.txt", kOld, 0666, 0); s.mode("app", 0755, 0); }, {}, "20 5M", "saved", "app/Rede.txt=new 666"},
       {"another's file, root's folder", true, [](S s) { s.file("app/Rede.txt", kOld, 0644, kOtherUser); s.mode("app", 0755, 0); }, {}, "20 5M", denied, "app/Rede.txt=old"},
+      {"group-shared file", true, [](S s) { s.file("app/Rede.txt", kOld, 0664); s.group("app/Rede.txt", kSharedGroup); }, {}, "20 5M", "saved", "app/Rede.txt=new 664 group 4243"},
       {"another's shared file, own folder", true, [](S s) { s.file("app/Rede.txt", kOld, 0666, kOtherUser); }, {}, "20 5M", "saved", "app/Rede.txt=new 666"},
       {"root's file, own folder", true, [](S s) { s.file("app/Rede.txt", kOld, 0644, 0); }, {}, "20 5M", denied, "app/Rede.txt=old"},
       {"another's shared file, sticky folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0666, kOtherUser); s.mode("app", 01777, 0); }, {}, "20 5M", othersFile, "app/Rede.txt=old 666"},
@@ -375,12 +405,14 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
     StateFile file(scene.app());
     if (c.fault) file.injectWriteFault(*c.fault);
     if (c.meanwhile) c.meanwhile(scene);
-    const std::string outcome = korvale::testing::asUnprivilegedUser([&] {
-      ::umask(027);
-      std::string result = readOutcome(file) + " | ";
-      result += saveOutcome(file);
-      return ::umask(027) == 027 ? result : result + " | the umask changed";
-    });
+    const std::string outcome = korvale::testing::asUnprivilegedUser(
+        [&] {
+          ::umask(027);
+          std::string result = readOutcome(file) + " | ";
+          result += saveOutcome(file);
+          return ::umask(027) == 027 ? result : result + " | the umask changed";
+        },
+        {user, korvale::testing::unprivilegedUser().gid, kSharedGroup});
     scene.mode("app", 0755, user);
     EXPECT_EQ(outcome, c.read + " | " + c.saved) << c.name;
     EXPECT_EQ(scene.listing(), c.after) << c.name;

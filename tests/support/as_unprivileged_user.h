@@ -22,6 +22,7 @@ namespace korvale::testing {
 struct UnprivilegedUser {
   uid_t uid;
   gid_t gid;
+  gid_t alsoIn = static_cast<gid_t>(-1);  // a further group the account belongs to, if any
 };
 
 inline UnprivilegedUser unprivilegedUser() {
@@ -49,9 +50,11 @@ inline std::string asUnprivilegedUser(const std::function<std::string()>& action
   ::close(fd);
   const pid_t child = ::fork();
   if (child == 0) {
+    ::alarm(30);  // an action that never ends (a walk round a loop of links) ends the child
     std::string result;
     if (::geteuid() == 0 &&
-        (::setgroups(0, nullptr) != 0 || ::setresgid(user.gid, user.gid, user.gid) != 0 ||
+        (::setgroups(user.alsoIn == static_cast<gid_t>(-1) ? 0 : 1, &user.alsoIn) != 0 ||
+         ::setresgid(user.gid, user.gid, user.gid) != 0 ||
          ::setresuid(user.uid, user.uid, user.uid) != 0)) {
       result = "cannot drop privileges";
     } else {
