@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <optional>
 #include <stdexcept>
 
 #include "tests/ui/window_script.h"
+#include "ui/save_at_exit.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -194,6 +197,7 @@ TEST(Form1, AnUnexpectedErrorIsReportedNotThrownIntoTheToolkit) {
       {"Combo1_Click", false, {Act::Pick, {}, "0"}, "Korvale: broken", true, "\"20\"\r\n\"3M\"\r\n"},
       {"TT", true, {Act::Type, ControlId::Text2_0, "3"}, "Korvale: Run-time error '7':\n\nOut of memory", false, "\"203\"\r\n\"5M\"\r\n"},
       {"Form_QueryUnload", false, {Act::Close}, "Korvale: broken", false, ""},
+      {"Form_QueryUnload", true, {Act::Close}, "Korvale: Run-time error '7':\n\nOut of memory", false, ""},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -244,6 +248,23 @@ TEST(Form1, SavesOnAnyEndAndReportsAFailedSaveOnce) {
   EXPECT_EQ(refused.reports[0].rfind("Korvale: Run-time error '70':\n\nCannot save", 0), 0u);
   EXPECT_EQ(refused.directory.read("Rede.txt"), "\"25\"\r\n\"8M\"\r\n");
 }
+
+#ifndef _WIN32
+// Once the form is gone, an exit() leaves it alone: nothing of what it held is saved.
+TEST(Form1, AnExitAfterTheFormIsGoneSavesNothing) {
+  FormDriver driver;
+  EXPECT_EXIT(
+      {
+        driver.open();
+        driver.act({Act::Type, ControlId::Text2_0, "3"});
+        { const SaveAtExit whileTheFormLives(*driver.form); }
+        driver.form.reset();
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  EXPECT_FALSE(std::filesystem::exists(driver.directory.path() / "Rede.txt"));
+}
+#endif
 
 }  // namespace
 }  // namespace korvale::ui
