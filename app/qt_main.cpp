@@ -1,30 +1,14 @@
 // The Linux program: the calculator window on Qt, its inputs kept beside the executable (or, for
 // an installed copy, in the user's configuration folder).
 #include <cstdio>
-#include <cstdlib>
 
 #include "ui/qt/application.h"
 #include "ui/qt/calculator_window.h"
 #include "ui/qt/command_line.h"
 #include "ui/qt/drive_window.h"
 #include "ui/qt/termination_signals.h"
+#include "ui/qt/windowing_system.h"
 #include "ui/save_at_exit.h"
-
-namespace {
-
-// Only an X window can be kept above the others: Wayland gives ordinary programs no way to. So
-// where the user chose no windowing system and an X display is reachable (XWayland runs on every
-// mainstream Wayland desktop), the window opens there.
-void preferX11(const korvale::ui::qt::CommandLine& line) {
-  const char* chosen = std::getenv("QT_QPA_PLATFORM");
-  const char* display = std::getenv("DISPLAY");
-  if ((chosen == nullptr || *chosen == '\0') && !line.platformChosen && display != nullptr &&
-      *display != '\0') {
-    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-  }
-}
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
   using korvale::ui::qt::CommandLine;
@@ -35,7 +19,7 @@ int main(int argc, char* argv[]) {
     std::fputs(line.text.c_str(), refused ? stderr : stdout);
     return refused ? 2 : 0;
   }
-  preferX11(line);
+  korvale::ui::qt::preferX11WhereNoneIsChosen(line.platformChosen);
 
   korvale::ui::qt::Application application(argc, argv);
   QGuiApplication::setDesktopFileName("org.korvale.Korvale");

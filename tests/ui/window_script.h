@@ -74,6 +74,9 @@ inline const std::vector<std::vector<Step>>& windowScenarios() {
   const auto pitch = ControlId::Combo1_1;
   const auto d = ControlId::Text1_0;
   const auto da = ControlId::Text1_1;
+  // A pitch longer than a toolkit's default limit for an entry (32,767 characters in Qt).
+  static const std::string longPitch = std::string(39999, '0') + "5";
+  static const std::string longPitchShown = "20 | " + longPitch + " | 31.83 | 31.83";
   // clang-format off
   static const std::vector<std::vector<Step>> scenarios = {
       // Every keystroke updates both results, wherever the caret stands.
@@ -113,12 +116,13 @@ inline const std::vector<std::vector<Step>>& windowScenarios() {
        {A::Replace, pitch, "8M", "20 | 8M | 50.92 | 50.92"},
        {A::Replace, pitch, "1", "20 | 1 | 6.36 | 6.36"}},
       // An edit in a result box runs nothing, and the next input recomputes as ever; a click
-      // where a result stands reaches that box.
+      // where a result stands reaches that box, which a pick then shows recomputed again.
       {{A::Open},
        {A::Replace, d, "9", "20 | 5M | 9 | 31.83", ""},
        {A::Type, t, "3", "203 | 5M | 323.08 | 323.08"},
        {A::Click, da, "$7", "203 | 5M | 323.08 | 323.087"},
-       {A::Click, d, "$1", "203 | 5M | 323.081 | 323.087"}},
+       {A::Click, d, "$1", "203 | 5M | 323.081 | 323.087"},
+       {A::Pick, {}, "1", "203 | 5M | 323.08 | 321.94"}},
       // An overflow is reported over emptied results, and the window goes on.
       {{A::Open},
        {A::Pick, {}, "3"},
@@ -140,6 +144,8 @@ inline const std::vector<std::vector<Step>>& windowScenarios() {
        {A::Paste, t, std::string(200000, '7'), "20 | 5M |  | ", nullptr, "Korvale: Run-time error '7':\n\nOut of memory over 20 | 5M |  | "},
        {A::Type, t, "$3", "203 | 5M | 323.08 | 323.08"},
        {A::Close, {}, "", nullptr, nullptr, nullptr, "\"203\"\r\n\"5M\"\r\n"}},
+      // A text of any length is taken whole.
+      {{A::Open}, {A::Paste, pitch, longPitch, longPitchShown.c_str()}},
       // Non-ASCII inputs arrive whole and are kept as they are.
       {{A::Open}, {A::Replace, t, "２０"}, {A::Replace, pitch, "五M", "２０ | 五M | 0 | 0"}},
       // The session's end saves without a close; a close that still comes saves no more.

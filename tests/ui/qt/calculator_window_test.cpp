@@ -272,11 +272,14 @@ TEST(CommandLine, ReadsItsOwnOptionsAndLeavesQtsToQt) {
 TEST(QtWindow, ABoxWithAHugeTextStaysEditable) {
   QtDriver driver;
   CalculatorWindow* window = &driver.open(Language::Chinese);
-  driver.act({Act::Replace, ControlId::Text2_0, "1" + std::string(LineEdit::kLargeText, 'x')});
-  driver.act({Act::Type, ControlId::Text2_0, "$2"});
-  EXPECT_EQ(window->form().Text2(0).text(), "1" + std::string(LineEdit::kLargeText, 'x') + "2");
-  EXPECT_EQ(window->textBox(ControlId::Text1_0)->text(), "1.59");
+  // Laid out up to 100,000 characters; one more and the text leaves the layout.
+  const std::string hundredThousand = "1" + std::string(99999, 'x');
   QLineEdit* box = window->textBox(ControlId::Text2_0);
+  driver.act({Act::Replace, ControlId::Text2_0, hundredThousand});
+  EXPECT_EQ(box->displayText().size(), 100000) << "still laid out";
+  driver.act({Act::Type, ControlId::Text2_0, "$2"});
+  EXPECT_EQ(window->form().Text2(0).text(), hundredThousand + "2");
+  EXPECT_EQ(window->textBox(ControlId::Text1_0)->text(), "1.59");
   EXPECT_TRUE(box->displayText().isEmpty()) << "out of the layout";
   // Still a text: for the clipboard, undo and redo, and a screen reader.
   const QString whole = box->text();

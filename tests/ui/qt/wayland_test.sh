@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real korvale in a Wayland session: Weston's headless back end beside Xvfb (as XWayland sits
 # beside a Wayland desktop), XDG_SESSION_TYPE=wayland. Chosen by nobody, the window opens on the X
-# display, where it stays above the others; with QT_QPA_PLATFORM=wayland it goes to Weston.
+# display, where it stays above the others (QT_QPA_PLATFORM unset, or set and empty); with
+# QT_QPA_PLATFORM=wayland it goes to Weston.
 # Usage: wayland_test.sh KORVALE
 . "$(dirname "$0")/../../support/session.sh"
 export XDG_RUNTIME_DIR="$work/runtime"
@@ -13,12 +14,14 @@ for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/korvale-test" ] && break; sleep 0
 [ -S "$XDG_RUNTIME_DIR/korvale-test" ] || fail "Weston did not start: $(cat "$work/weston.log")"
 cp "$1" "$work/"
 export WAYLAND_DISPLAY=korvale-test XDG_SESSION_TYPE=wayland
+for chosen in unset empty; do
+  if [ $chosen = unset ]; then unset QT_QPA_PLATFORM; else export QT_QPA_PLATFORM=; fi
+  start_app "$work/korvale"
+  xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "not above ($chosen)"
+  kill -TERM "$app"
+  expect_end 0
+done
 unset QT_QPA_PLATFORM
-
-start_app "$work/korvale"
-xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "not above the others"
-kill -TERM "$app"
-expect_end 0
 
 (cd "$work" && QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client exec ./korvale) 2>"$work/wayland.log" &
 app=$!
