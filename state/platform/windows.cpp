@@ -10,6 +10,7 @@
 
 #include "state/platform/file_system.h"
 #include "state/platform/temporary_name.h"
+#include "state/platform/test_seams.h"
 #include "state/platform/write_error.h"
 #include "windows/text.h"
 
@@ -148,8 +149,9 @@ OwnPlace findOwnPlace(const std::string& path, DWORD access, const char* doing) 
   }
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(link.get(), &info)) fail(GetLastError());
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
-      !ownedByUserOrAdministrators(link.get())) {
+  const bool isLink =
+      (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || seams::takeFilesForLinks;
+  if (isLink && !ownedByUserOrAdministrators(link.get())) {
     fail(ERROR_ACCESS_DENIED, "a link there belongs to another user");
   }
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {

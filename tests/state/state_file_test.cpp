@@ -19,6 +19,7 @@
 
 #include "core/runtime_error.h"
 #include "state/platform/temporary_name.h"
+#include "state/platform/test_seams.h"
 #include "tests/support/as_unprivileged_user.h"
 #include "tests/support/temporary_directory.h"
 
@@ -182,17 +183,37 @@ TEST(StateFile, RemovesOnlyItsOwnLeftovers) {
 }
 
 #ifdef _WIN32
-TEST(StateFile, AReadOnlyFileIsNeverReplaced) {
-  TemporaryDirectory directory;
-  directory.write("Rede.txt", kOld);
-  const std::wstring path = (directory.path() / "Rede.txt").wstring();
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-  const std::string outcome = saveOutcome(StateFile(directory.u8path()));
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(outcome.rfind("error 70: Permission denied (", 0), 0u) << outcome;
-  EXPECT_EQ(outcome.find("System error"), std::string::npos) << "the system's own words";
-  EXPECT_EQ(outcome.back(), ')') << outcome;
-  EXPECT_EQ(directory.read("Rede.txt"), kOld);
+// What the user may not write is never replaced: a read-only file, and one another program holds
+// open without sharing it (error 70 either way, in the system's own words). A link of the user's
+// own is followed.
+TEST(StateFile, ReplacesOnlyWhatTheUserMayWrite) {
+  const struct {
+    const char* name;
+    std::string outcome;  // its start
+    std::string after;
+  } cases[] = {
+      {"read-only", "error 70: Permission denied (", kOld},
+      {"held open", "error 70: Permission denied (", kOld},
+      {"own link", "saved", kNew},
+  };
+  for (const auto& c : cases) {
+    TemporaryDirectory directory;
+    directory.write("Rede.txt", kOld);
+    const std::wstring path = (directory.path() / "Rede.txt").wstring();
+    const std::string name = c.name;
+    if (name == "read-only") SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE holder = name == "held open" ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr,
+                                                      OPEN_EXISTING, 0, nullptr)
+                                        : INVALID_HANDLE_VALUE;
+    platform::seams::takeFilesForLinks = name == "own link";
+    const std::string outcome = saveOutcome(StateFile(directory.u8path()));
+    platform::seams::takeFilesForLinks = false;
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(outcome.rfind(c.outcome, 0), 0u) << c.name << ": " << outcome;
+    EXPECT_EQ(outcome.find("System error"), std::string::npos) << "the system's own words";
+    EXPECT_EQ(directory.read("Rede.txt"), c.after) << c.name;
+  }
 }
 
 // A hidden system file stays one after the save. The folder the inputs came from is held: it

@@ -35,8 +35,10 @@ enum class Act {
   TryToSelect,  // Enter in the pitch field, its list opened and closed unused, the focus moved on
   Close,        // the window's close button
   EndSession,   // the user logs off: the session ends without a close
-  WriteFile,    // the state file holds `text` before the next Open
-  FolderInWay,  // a folder stands where the state file belongs before the next Open
+  FailUnexpectedly,  // `text` typed into `box`, its recompute (TT) meeting an error nobody
+                     // expected: reported, the inputs saved, and the program ended
+  WriteFile,         // the state file holds `text` before the next Open
+  FolderInWay,       // a folder stands where the state file belongs before the next Open
 };
 
 struct Step {
@@ -58,6 +60,8 @@ class WindowDriver {
   virtual void open() = 0;
   virtual void act(const Step& step) = 0;
   virtual std::string shown() = 0;
+  // Whether the program was ended: its window gone and its event loop told to stop.
+  virtual bool ended() = 0;
 
   korvale::testing::TemporaryDirectory directory;
   std::string handlers;              // run since the step began, "Text2_Change TT "
@@ -153,6 +157,10 @@ inline const std::vector<std::vector<Step>>& windowScenarios() {
        {A::Replace, t, "25"},
        {A::EndSession, {}, "", nullptr, "Form_QueryUnload ", nullptr, "\"25\"\r\n\"5M\"\r\n"},
        {A::Close, {}, "", nullptr, ""}},
+      // An error nobody expects is reported over the window, the inputs are saved, and the
+      // program ends.
+      {{A::Open},
+       {A::FailUnexpectedly, t, "3", nullptr, nullptr, "Korvale: broken over 203 | 5M | 31.83 | 31.83", "\"203\"\r\n\"5M\"\r\n"}},
       // Closing saves once, and the next window restores, selection included.
       {{A::Open},
        {A::Replace, t, "25"},
@@ -188,6 +196,7 @@ void runWindowScenarios() {
       }
       driver.act(step);
       failAllocationsFrom = 0;
+      EXPECT_EQ(driver.ended(), step.act == Act::FailUnexpectedly);
       if (step.shown) {
         EXPECT_EQ(driver.shown(), step.shown);
       }

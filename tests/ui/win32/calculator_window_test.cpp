@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <map>
 #include <optional>
+#include <stdexcept>
 
 #include "tests/support/temporary_directory.h"
 #include "tests/ui/window_script.h"
@@ -174,6 +175,16 @@ class Win32Driver : public testing::WindowDriver {
             << "the logoff goes on";
         SendMessageW(window_->handle(), WM_ENDSESSION, TRUE, 0);
         break;
+      case Act::FailUnexpectedly: {
+        window_->form().traceHandlers([](std::string_view name) {
+          if (name == "TT") throw std::logic_error("broken");
+        });
+        HWND hwnd = window_->handle();
+        keys(editOf(*window_, step.box), step.text);
+        MSG quit;
+        ended_ = !IsWindow(hwnd) && PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        break;
+      }
       case Act::WriteFile:
       case Act::FolderInWay:
         break;
@@ -181,9 +192,11 @@ class Win32Driver : public testing::WindowDriver {
   }
 
   std::string shown() override { return shownBy(window_->handle()); }
+  bool ended() override { return ended_; }
 
  private:
   std::unique_ptr<CalculatorWindow> window_;
+  bool ended_ = false;
 };
 
 TEST(Win32Window, PlaysEveryWindowScenario) {
