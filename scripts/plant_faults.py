@@ -40,7 +40,7 @@ FOLDERS = {
     "core": (["core/*.cpp"], LINUX_TESTS.format(targets="core_tests ui_tests", tests="core|ui_")),
     "state": (["state/*.cpp", "state/platform/posix.cpp"],
               LINUX_TESTS.format(targets=f"state_tests ui_tests {QT}", tests="state|ui_|debian")),
-    "state/windows": (["state/platform/windows.cpp", "windows/*.cpp"],
+    "state/windows": (["state/platform/windows.cpp", "text_encoding/*.cpp"],
                       WINE_TESTS.format(targets="state_tests", tests="state")),
     "ui": (["ui/*.cpp", "ui/*.h"], LINUX_TESTS.format(targets=f"ui_tests {QT}", tests="ui_|qt_")),
     "ui/qt": (["ui/qt/*.cpp"], LINUX_TESTS.format(targets=QT, tests="qt_")),

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "state/byte_source.h"
 #include "state/saved_inputs.h"
 
 namespace korvale {
@@ -16,17 +17,6 @@ std::string formatStateFile(std::string_view teethBytes, std::string_view pitchB
 // The same bytes as the pieces they are made of, the texts where they stand.
 std::vector<std::string_view> stateFilePieces(std::string_view teethBytes,
                                               std::string_view pitchBytes);
-
-// A source of the file's bytes, read in order, a chunk at a time.
-class ByteSource {
- public:
-  virtual ~ByteSource() = default;
-  // The next bytes, valid until the next call; empty at the end. Throws nothing; a read error
-  // reads as the end.
-  virtual std::string_view nextChunk() = 0;
-  // How many bytes are left to come, as far as is known; room for a field is made from it.
-  virtual std::size_t sizeHint() const { return 0; }
-};
 
 // Reads the first two fields of a state file; the rest of the file is never read.
 //   "\"20\"\r\n\"5M\"\r\n" -> ("20", "5M")     "20,5M" -> ("20", "5M")    "\"2,5\"\r\n\"5M\"" ->

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "state/state_format.h"
+#include "state/byte_source.h"
 
 // The few operating-system services the state file needs, one implementation per platform
 // (posix.cpp, windows.cpp). Paths and texts are UTF-8 here.

@@ -12,7 +12,7 @@
 #include "state/platform/temporary_name.h"
 #include "state/platform/test_seams.h"
 #include "state/platform/write_error.h"
-#include "windows/text.h"
+#include "text_encoding/utf16.h"
 
 namespace korvale::platform {
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/win32/command_line.h"
 
-#include "windows/text.h"
+#include "text_encoding/utf16.h"
 
 namespace korvale::ui::win32 {
 

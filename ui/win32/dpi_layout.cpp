@@ -1,6 +1,6 @@
 #include "ui/win32/dpi_layout.h"
 
-#include "windows/text.h"
+#include "text_encoding/utf16.h"
 
 namespace korvale::ui::win32 {
 

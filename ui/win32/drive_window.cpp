@@ -9,7 +9,7 @@
 #include "ui/win32/dpi_layout.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/user_language.h"
-#include "windows/text.h"
+#include "text_encoding/utf16.h"
 
 namespace korvale::ui::win32 {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "windows/text.h"
+#include "text_encoding/utf16.h"
 
 namespace korvale::ui::win32 {
 

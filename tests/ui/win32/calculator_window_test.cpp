@@ -16,7 +16,7 @@
 #include "tests/ui/window_script.h"
 #include "ui/drive_words.h"
 #include "ui/win32/resource.h"
-#include "windows/text.h"
+#include "text_encoding/utf16.h"
 
 KORVALE_FAILING_OPERATOR_NEW
 

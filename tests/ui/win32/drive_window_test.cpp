@@ -8,7 +8,7 @@
 
 #include "tests/ui/drive_script.h"
 #include "ui/drive_words.h"
-#include "windows/text.h"
+#include "text_encoding/utf16.h"
 
 namespace korvale::ui::win32 {
 namespace {

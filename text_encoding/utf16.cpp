@@ -1,4 +1,4 @@
-#include "windows/text.h"
+#include "text_encoding/utf16.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """Draws Korvale's icon, a toothed-belt pulley seen face on, and writes korvale.ico and the PNGs.
 
-korvale.ico beside this script: one icon group of three images, 32 x 32 in 2 colours, 32 x 32 in
+ui/win32/korvale.ico: one icon group of three images, 32 x 32 in 2 colours, 32 x 32 in
 16 colours and 16 x 16 in 16 colours. packaging/icons/korvale-<N>.png: the same drawing at 16, 32,
 48, 64, 128 and 256 pixels for the Linux desktop, the larger ones smoothed at the edges; and
 packaging/icons/korvale.svg, the same shapes as paths, for any size.
-Run it from anywhere: python3 make_icon.py; it needs only the standard library.
+Run it from anywhere: python3 packaging/make_icon.py; it needs only the standard library.
 """
 import math
 import struct
@@ -179,9 +179,9 @@ def svg_file():
 
 
 if __name__ == "__main__":
-    here = Path(__file__).resolve().parent
-    (here / "korvale.ico").write_bytes(icon_file())
-    icons = here.parent.parent / "packaging" / "icons"
+    packaging = Path(__file__).resolve().parent
+    (packaging.parent / "ui" / "win32" / "korvale.ico").write_bytes(icon_file())
+    icons = packaging / "icons"
     icons.mkdir(parents=True, exist_ok=True)
     for png_size in PNG_SIZES:
         (icons / f"korvale-{png_size}.png").write_bytes(png_file(png_size))
