@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <random>
 #include <string>
+#include <system_error>
 
 #include "core/runtime_error.h"
 
@@ -26,6 +29,27 @@ TEST(TextValue, ReadsTheLeadingNumberAndIgnoresTheRest) {
   // clang-format on
   for (const auto& [text, value] : cases) EXPECT_EQ(TextValue(text), value) << '"' << text << '"';
   EXPECT_TRUE(std::signbit(TextValue("-0")));
+}
+
+// Plain decimals, as a person types them, read as the C++ library's own correctly rounded reading.
+TEST(TextValue, ReadsPlainDecimalsAsTheLibraryDoes) {
+  std::mt19937 random(11);
+  const auto digits = [&](int most) {
+    std::string text(std::uniform_int_distribution(1, most)(random), '0');
+    for (char& c : text) c = static_cast<char>('0' + random() % 10);
+    return text;
+  };
+  for (int i = 0; i < 100000; ++i) {
+    std::string text = (random() % 2 ? "-" : "") + digits(25);
+    if (random() % 2) text += "." + digits(25);
+    if (random() % 2)
+      text += "E" + std::to_string(std::uniform_int_distribution(-340, 330)(random));
+    double expected = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), expected).ec != std::errc()) {
+      continue;  // beyond the doubles: the cases above
+    }
+    ASSERT_EQ(TextValue(text), expected) << text;
+  }
 }
 
 TEST(TextValue, OverflowsOnlyBeyondTheLargestDouble) {

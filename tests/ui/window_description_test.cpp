@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+
 #include <string>
 #include <vector>
 
@@ -85,6 +88,14 @@ TEST(WindowDescription, TabOrderAndScaling) {
   const int cases[][3] = {{3150, 96, 210}, {3375, 96, 225},  {3150, 144, 315}, {7, 96, 0},
                           {8, 96, 1},      {3375, 120, 281}, {-8, 96, -1},     {855, 144, 86}};
   for (const auto& c : cases) EXPECT_EQ(twipsToPixels(c[0], c[1]), c[2]) << c[0] << " at " << c[1];
+  // Halves round away from zero, as lround does.
+  std::mt19937 random(7);
+  for (int i = 0; i < 100000; ++i) {
+    const int twips = std::uniform_int_distribution(-100000, 100000)(random);
+    const int dpi = std::uniform_int_distribution(48, 480)(random);
+    ASSERT_EQ(twipsToPixels(twips, dpi), std::lround(twips * static_cast<double>(dpi) / 1440))
+        << twips << " at " << dpi;
+  }
 }
 
 }  // namespace
