@@ -14,6 +14,7 @@ TEST(StateFormat, ReadsTheFirstTwoFields) {
   // clang-format off
   const std::pair<const char*, const char*> cases[] = {
       {"\"20\"\r\n\"5M\"\r\n", "20|5M"}, {"\"\"\r\n\"\"\r\n", "|"}, {"20,5M", "20|5M"},
+      {"\"2,5\"\r\n\"5M\"", "2,5|5M"}, {"20 ,5M \r\n", "20 |5M"},
       {"\"20\"\r\n\"5M\"\r\n\"99\"\r\nmore\r\n", "20|5M"}, {"\"2,5\"\r\n\"5M\"\r\n", "2,5|5M"},
       {"  \t\"20\"  ,\t 5M  \r\n", "20|5M"}, {"\"20\"junk\r\n\"5M\"x,y\r\n", "20|5M"},
       {"\"20\"\n\"5M\"\n", "20|5M"}, {"\"20\"\r\"5M\"\r", "20|5M"},
