@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "text_encoding/utf16.h"
 #include "ui/drive_arguments.h"
 #include "ui/save_at_exit.h"
 #include "ui/win32/calculator_window.h"
 #include "ui/win32/command_line.h"
 #include "ui/win32/drive_window.h"
-#include "text_encoding/utf16.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   const std::vector<std::string> words = korvale::ui::win32::commandLineWords(arguments);

@@ -5,11 +5,11 @@
 #include <new>
 #include <vector>
 
+#include "text_encoding/utf16.h"
 #include "ui/drive_words.h"
 #include "ui/win32/dpi_layout.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/user_language.h"
-#include "text_encoding/utf16.h"
 
 namespace korvale::ui::win32 {
 namespace {

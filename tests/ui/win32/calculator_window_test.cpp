@@ -14,9 +14,9 @@
 
 #include "tests/support/temporary_directory.h"
 #include "tests/ui/window_script.h"
+#include "text_encoding/utf16.h"
 #include "ui/drive_words.h"
 #include "ui/win32/resource.h"
-#include "text_encoding/utf16.h"
 
 KORVALE_FAILING_OPERATOR_NEW
 

@@ -7,8 +7,8 @@
 #include <map>
 
 #include "tests/ui/drive_script.h"
-#include "ui/drive_words.h"
 #include "text_encoding/utf16.h"
+#include "ui/drive_words.h"
 
 namespace korvale::ui::win32 {
 namespace {
