@@ -34,8 +34,8 @@ TEST(TextValue, ReadsTheLeadingNumberAndIgnoresTheRest) {
 // Plain decimals, as a person types them, read as the C++ library's own correctly rounded reading.
 TEST(TextValue, ReadsPlainDecimalsAsTheLibraryDoes) {
   std::mt19937 random(11);
-  const auto digits = [&](int most) {
-    std::string text(std::uniform_int_distribution(1, most)(random), '0');
+  const auto digits = [&](std::size_t most) {
+    std::string text(std::uniform_int_distribution<std::size_t>(1, most)(random), '0');
     for (char& c : text) c = static_cast<char>('0' + random() % 10);
     return text;
   };
