@@ -13,11 +13,10 @@
 namespace {
 
 void BM_RecomputeDesignInputs(benchmark::State& state) {
-  korvale::CalculatorValues values;
-  values.SelectedIndex = 1;
+  double PitchDia = 0;
   for (auto _ : state) {
-    korvale::TT(values);
-    benchmark::DoNotOptimize(values.tipCircleText.data());
+    const korvale::DiameterTexts texts = korvale::ComputeDiameters("20", "5M", 1, PitchDia);
+    benchmark::DoNotOptimize(texts.tipCircle.data());
   }
 }
 BENCHMARK(BM_RecomputeDesignInputs);
@@ -44,14 +43,13 @@ BENCHMARK(BM_RecomputeDesignInputsNaive);
 // Typing "123456.789" into the teeth entry: ten keystrokes, ten recomputes.
 void BM_TenKeystrokes(benchmark::State& state) {
   const std::string typed = "123456.789";
-  korvale::CalculatorValues values;
-  values.SelectedIndex = 1;
+  double PitchDia = 0;
   for (auto _ : state) {
     for (std::size_t n = 1; n <= typed.size(); ++n) {
-      values.teethText.assign(typed, 0, n);
-      korvale::TT(values);
+      const korvale::DiameterTexts texts =
+          korvale::ComputeDiameters(std::string_view(typed).substr(0, n), "5M", 1, PitchDia);
+      benchmark::DoNotOptimize(texts.tipCircle.data());
     }
-    benchmark::DoNotOptimize(values.tipCircleText.data());
   }
 }
 BENCHMARK(BM_TenKeystrokes);

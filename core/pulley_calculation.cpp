@@ -51,12 +51,4 @@ DiameterTexts ComputeDiameters(std::string_view teethText, std::string_view pitc
   return {NumberText(Floor2(diameters.pitchCircle)), NumberText(Floor2(diameters.tipCircle))};
 }
 
-void TT(CalculatorValues& values) {
-  double PitchDia = 0;
-  DiameterTexts texts =
-      ComputeDiameters(values.teethText, values.pitchText, values.SelectedIndex, PitchDia);
-  values.pitchCircleText = std::move(texts.pitchCircle);
-  values.tipCircleText = std::move(texts.tipCircle);
-}
-
 }  // namespace korvale

@@ -34,18 +34,4 @@ struct DiameterTexts {
 DiameterTexts ComputeDiameters(std::string_view teethText, std::string_view pitchText,
                                int selectedIndex, double& PitchDia);
 
-// Anything that holds the five values of the calculation. The form is the real holder; this plain
-// one serves the tests and the benchmarks.
-struct CalculatorValues {
-  std::string teethText = "20";
-  std::string pitchText = "5M";
-  int SelectedIndex = -1;
-  std::string pitchCircleText;
-  std::string tipCircleText;
-};
-
-// Runs the recompute on a holder: both result texts are written, or, on the overflow error,
-// neither.
-void TT(CalculatorValues& values);
-
 }  // namespace korvale

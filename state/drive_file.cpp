@@ -48,7 +48,7 @@ std::optional<DriveInputs> DriveFile::ReadDrive(
 
 void DriveFile::WriteDrive(const DriveInputs& inputs) const {
   const std::string text = formatDriveFile(inputs);
-  file_.replace({text}, fault_ ? &*fault_ : nullptr);
+  file_.replace({text});
 }
 
 }  // namespace korvale

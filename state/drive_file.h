@@ -30,14 +30,10 @@ class DriveFile {
   // Replaces the file atomically; a RuntimeError names the path and the reason on failure.
   void WriteDrive(const DriveInputs& inputs) const;
 
-  // Test seam: from now on every WriteDrive fails as described.
-  void injectWriteFault(platform::WriteFault fault) { fault_ = fault; }
-
  private:
   explicit DriveFile(KeptFile file) : file_(std::move(file)) {}
 
   KeptFile file_;
-  std::optional<platform::WriteFault> fault_;
 };
 
 }  // namespace korvale

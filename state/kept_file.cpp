@@ -38,9 +38,11 @@ std::unique_ptr<platform::InputFile> KeptFile::open() const {
   return platform::InputFile::open(path_);
 }
 
-void KeptFile::replace(const platform::FileBytes& bytes, const platform::WriteFault* fault) const {
+void KeptFile::replace(const platform::FileBytes& bytes) const {
   if (noPlace_) throw *noPlace_;
-  platform::replaceFileAtomically(path_, bytes, fault, createsDirectory_, folder_.get());
+  const std::optional<platform::WriteFault>& fault = platform::seams::writeFault;
+  platform::replaceFileAtomically(path_, bytes, fault ? &*fault : nullptr, createsDirectory_,
+                                  folder_.get());
 }
 
 }  // namespace korvale

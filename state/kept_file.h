@@ -34,7 +34,7 @@ class KeptFile {
   std::unique_ptr<platform::InputFile> open() const;
 
   // Replaces the file with these bytes, atomically, with every rule of replaceFileAtomically.
-  void replace(const platform::FileBytes& bytes, const platform::WriteFault* fault) const;
+  void replace(const platform::FileBytes& bytes) const;
 
  private:
   std::string path_;

@@ -22,10 +22,6 @@ StateLocation StateLocationFor(const std::string& programDirectory) {
   return {programDirectory, false};
 }
 
-std::string StatePath() {
-  return StatePath(StateLocationFor(ProgramDir()).directory);
-}
-
 StateFile::StateFile() : file_(KeptFile::ofProgram("Rede.txt")) {}
 
 StateFile::StateFile(std::string_view directory) : file_(directory, "Rede.txt") {}
@@ -60,7 +56,7 @@ void StateFile::WriteState(std::string_view teethText, std::string_view pitchTex
     teethText = teeth = platform::toFileCodePage(teethText);
     pitchText = pitch = platform::toFileCodePage(pitchText);
   }
-  file_.replace(stateFilePieces(teethText, pitchText), fault_ ? &*fault_ : nullptr);
+  file_.replace(stateFilePieces(teethText, pitchText));
 }
 
 }  // namespace korvale

@@ -33,7 +33,6 @@ StateLocation StateLocationFor(const std::string& programDirectory);
 // Windows, a root directory gets a doubled separator ("C:\\Rede.txt"), which every platform reads
 // as the plain path.
 std::string StatePath(std::string_view directory);
-std::string StatePath();
 
 // The state file of one directory: the program's own by default, another one in tests.
 class StateFile {
@@ -60,14 +59,10 @@ class StateFile {
   // it was and a RuntimeError names the path and the reason.
   void WriteState(std::string_view teethText, std::string_view pitchText) const;
 
-  // Test seam: from now on every WriteState fails as described.
-  void injectWriteFault(platform::WriteFault fault) { fault_ = fault; }
-
  private:
   explicit StateFile(KeptFile file) : file_(std::move(file)) {}
 
   KeptFile file_;
-  std::optional<platform::WriteFault> fault_;
 };
 
 }  // namespace korvale

@@ -232,12 +232,6 @@ std::vector<std::string_view> stateFilePieces(std::string_view teethBytes,
   return {"\"", teethBytes, "\"\r\n\"", pitchBytes, "\"\r\n"};
 }
 
-std::string formatStateFile(std::string_view teethBytes, std::string_view pitchBytes) {
-  std::string bytes;
-  for (std::string_view piece : stateFilePieces(teethBytes, pitchBytes)) bytes += piece;
-  return bytes;
-}
-
 std::optional<SavedInputs> parseStateFile(ByteSource& source, bool* unicode) {
   std::string start;
   for (std::string_view more; start.size() < 2 && !(more = source.nextChunk()).empty();) {

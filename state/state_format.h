@@ -10,11 +10,10 @@
 
 namespace korvale {
 
-// The state file's bytes for two texts already in the file's code page: each text in double
-// quotes on a line of its own, CR LF after each. ("20", "5M") -> "\"20\"\r\n\"5M\"\r\n". A double
-// quote inside a text is written as it is, without escape.
-std::string formatStateFile(std::string_view teethBytes, std::string_view pitchBytes);
-// The same bytes as the pieces they are made of, the texts where they stand.
+// The state file's bytes for two texts already in the file's code page, as the pieces they are
+// made of, the texts where they stand: each text in double quotes on a line of its own, CR LF
+// after each. ("20", "5M") -> "\"20\"\r\n\"5M\"\r\n". A double quote inside a text is written as
+// it is, without escape.
 std::vector<std::string_view> stateFilePieces(std::string_view teethBytes,
                                               std::string_view pitchBytes);
 

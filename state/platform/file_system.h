@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "state/byte_source.h"
+#include "state/platform/test_seams.h"
 
 // The few operating-system services the state file needs, one implementation per platform
 // (posix.cpp, windows.cpp). Paths and texts are UTF-8 here.
@@ -58,15 +59,6 @@ class HeldFolder {
  public:
   virtual ~HeldFolder() = default;
   static std::shared_ptr<const HeldFolder> holdFolderOf(const std::string& path) noexcept;
-};
-
-// Test seam: makes the next write fail with `systemError` (an errno value, or a Windows error
-// code) once `afterBytes` bytes have gone to the temporary file.
-// With noTemporaryFile, the folder also takes no new file, as one the user may not write to.
-struct WriteFault {
-  std::size_t afterBytes = 0;
-  int systemError = 0;
-  bool noTemporaryFile = false;
 };
 
 // A file's bytes as the pieces they are written from, in order: a text of many megabytes is

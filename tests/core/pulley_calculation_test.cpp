@@ -18,18 +18,18 @@ struct RecomputeCase {
   const char* shown;
 };
 
+// On an overflow, the error and whether the working value was left as it stood.
 std::string recompute(const RecomputeCase& c) {
-  CalculatorValues values{c.teeth, c.pitch, c.selectedIndex, "D before", "Da before"};
+  double PitchDia = -7;
   try {
-    TT(values);
+    const DiameterTexts texts = ComputeDiameters(c.teeth, c.pitch, c.selectedIndex, PitchDia);
+    return texts.pitchCircle + " | " + texts.tipCircle;
   } catch (const RuntimeError& e) {
-    return "error " + std::to_string(e.number()) + ": " + values.pitchCircleText + " | " +
-           values.tipCircleText;
+    return "error " + std::to_string(e.number()) + (PitchDia == -7 ? ", untouched" : ", touched");
   }
-  return values.pitchCircleText + " | " + values.tipCircleText;
 }
 
-TEST(TT, ShowsBothDiametersFlooredToHundredths) {
+TEST(ComputeDiameters, ShowsBothDiametersFlooredToHundredths) {
   // clang-format off
   const RecomputeCase cases[] = {
       {"20", "3M", 0, "19.09 | 18.33"},       {"20", "5M", 1, "31.83 | 30.69"},
@@ -42,11 +42,11 @@ TEST(TT, ShowsBothDiametersFlooredToHundredths) {
       {"-0", "5M", -1, "0 | 0"},              {"20", "5M", 7, "31.83 | 31.83"},
       {"1E308", "5M", 1, "1.59154943071114E+308 | 1.59154943071114E+308"},
       {"-1E308", "5M", 1, "-1.59154943071114E+308 | -1.59154943071114E+308"},
-      // An overflow leaves both results as they were.
-      {"1E308", "14M", 3, "error 6: D before | Da before"},
-      {"1E400", "5M", 1, "error 6: D before | Da before"},
-      {"20", "1E400", -1, "error 6: D before | Da before"},
-      {"-1E308", "1E308", -1, "error 6: D before | Da before"}};
+      // An overflow is raised before anything is written.
+      {"1E308", "14M", 3, "error 6, untouched"},
+      {"1E400", "5M", 1, "error 6, untouched"},
+      {"20", "1E400", -1, "error 6, untouched"},
+      {"-1E308", "1E308", -1, "error 6, untouched"}};
   // clang-format on
   for (const auto& c : cases) EXPECT_EQ(recompute(c), c.shown) << c.teeth << " / " << c.pitch;
 }

@@ -40,14 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // The first byte picks the selection, the first '|' splits teeth from pitch.
-  korvale::CalculatorValues values;
-  values.SelectedIndex = size > 0 ? static_cast<int>(data[0] % 6) - 1 : -1;
+  const int selectedIndex = size > 0 ? static_cast<int>(data[0] % 6) - 1 : -1;
   const std::size_t split = text.find('|');
-  values.teethText =
-      std::string(text.substr(size > 0 ? 1 : 0, split == text.npos ? text.npos : split - 1));
-  values.pitchText = split == text.npos ? "5M" : std::string(text.substr(split + 1));
+  const std::string_view teeth =
+      text.substr(size > 0 ? 1 : 0, split == text.npos ? text.npos : split - 1);
+  const std::string_view pitch = split == text.npos ? "5M" : text.substr(split + 1);
   try {
-    korvale::TT(values);
+    double PitchDia = 0;
+    korvale::ComputeDiameters(teeth, pitch, selectedIndex, PitchDia);
   } catch (const korvale::RuntimeError& e) {
     if (e.number() != korvale::kOverflowErrorNumber) std::abort();
   }

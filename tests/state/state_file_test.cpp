@@ -78,7 +78,7 @@ std::string saveOutcome(const StateFile& file, const char* teeth = "25", const c
 
 TEST(StateFile, LivesBesideTheExecutable) {
   EXPECT_TRUE(fs::exists(fs::u8path(ProgramDir()) / kTestProgram)) << ProgramDir();
-  EXPECT_EQ(fs::u8path(StatePath()), fs::u8path(ProgramDir()) / "Rede.txt");
+  EXPECT_EQ(fs::u8path(StateFile().path()), fs::u8path(ProgramDir()) / "Rede.txt");
 }
 
 // What a read finds and a save leaves, the exact bytes, with faults injected at every stage of
@@ -123,7 +123,7 @@ TEST(StateFile, ReadsAndSavesTheExactBytes) {
     TemporaryDirectory directory;
     if (c.before) directory.write("Rede.txt", std::string(*c.before));
     StateFile file(directory.u8path());
-    if (c.fault) file.injectWriteFault(*c.fault);
+    platform::seams::writeFault = c.fault;
 #ifndef _WIN32
     const auto open = filesIn("/proc/self/fd");
 #endif
@@ -142,6 +142,7 @@ TEST(StateFile, ReadsAndSavesTheExactBytes) {
     EXPECT_EQ(filesIn("/proc/self/fd"), open) << "left open: " << c.teeth;
 #endif
   }
+  platform::seams::writeFault.reset();
   EXPECT_EQ(saveOutcome(StateFile((TemporaryDirectory().path() / "gone").u8string()))
                 .rfind("error 75: ", 0),
             0u);
@@ -424,7 +425,7 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
     Scene scene;
     c.arrange(scene);
     StateFile file(scene.app());
-    if (c.fault) file.injectWriteFault(*c.fault);
+    platform::seams::writeFault = c.fault;
     if (c.meanwhile) c.meanwhile(scene);
     const std::string outcome = korvale::testing::asUnprivilegedUser(
         [&] {
@@ -438,6 +439,7 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
     EXPECT_EQ(outcome, c.read + " | " + c.saved) << c.name;
     EXPECT_EQ(scene.listing(), c.after) << c.name;
   }
+  platform::seams::writeFault.reset();
 
   // The drive's file is kept by the same rules: rows of the table above, played on Drive.txt,
   // and one the drive's own format refuses (reported, and saved over only by a later save).

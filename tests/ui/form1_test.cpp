@@ -34,6 +34,7 @@ using testing::Act;
 // nothing and records what it is asked. Keys land at a caret of its own.
 class FormDriver : public testing::WindowDriver, public FrontEnd {
  public:
+  ~FormDriver() override { platform::seams::writeFault.reset(); }
   void makeTopmost() override { ++topmostRequests; }
   void showErrorReport(const std::string& title, const std::string& message) override {
     reports.push_back(title + ": " + message + " over " + (visible_ ? shown() : "no window"));
@@ -44,7 +45,7 @@ class FormDriver : public testing::WindowDriver, public FrontEnd {
   void openHidden() {
     visible_ = false;
     StateFile file(directory.u8path());
-    if (fault) file.injectWriteFault(*fault);
+    platform::seams::writeFault = fault;
     form = std::make_unique<Form1>(*this, file);
     form->traceHandlers([this](std::string_view name) { handlers += std::string(name) + " "; });
     form->load();
