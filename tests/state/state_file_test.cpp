@@ -21,16 +21,15 @@
 #include "state/platform/temporary_name.h"
 #include "state/platform/test_seams.h"
 #include "tests/support/as_unprivileged_user.h"
+#include "tests/support/system_errors.h"
 #include "tests/support/temporary_directory.h"
 
 #ifdef _WIN32
 #include <windows.h>
-const int kDiskFull = ERROR_DISK_FULL;
 const char* const kTestProgram = "state_tests.exe";
 #else
 #include <sys/stat.h>
 #include <unistd.h>
-const int kDiskFull = ENOSPC;
 const char* const kTestProgram = "state_tests";
 #endif
 
@@ -38,6 +37,7 @@ namespace korvale {
 namespace {
 
 namespace fs = std::filesystem;
+using korvale::testing::kDiskFull;
 using korvale::testing::TemporaryDirectory;
 
 const char* const kOld = "\"20\"\r\n\"5M\"\r\n";

@@ -6,8 +6,10 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/support/temporary_directory.h"
@@ -66,6 +68,16 @@ class WindowDriver {
   korvale::testing::TemporaryDirectory directory;
   std::string handlers;              // run since the step began, "Text2_Change TT "
   std::vector<std::string> reports;  // "Korvale: Run-time error '6':\n\nOverflow over 1E308 | ..."
+
+ protected:
+  // A report box as it went up: its title and text, and what the window showed beneath it.
+  void recordReport(const std::string& title, const std::string& message, bool windowShown) {
+    reports.push_back(title + ": " + message + " over " + (windowShown ? shown() : "no window"));
+  }
+  // What the form is given to name each handler it runs.
+  std::function<void(std::string_view)> handlerRecorder() {
+    return [this](std::string_view name) { handlers += std::string(name) + " "; };
+  }
 };
 
 inline constexpr const char* kPicked[] = {"20 | 3M | 19.09 | 18.33", "20 | 5M | 31.83 | 30.69",

@@ -36,12 +36,11 @@ class QtDriver : public testing::WindowDriver {
     window_ = std::make_unique<CalculatorWindow>(
         StateFile(directory.u8path()),
         [this](QWidget* owner, const QString& title, const QString& message) {
-          reports.push_back((title + ": " + message).toStdString() + " over " +
-                            (owner != nullptr && owner->isVisible() ? shown() : "no window"));
+          recordReport(title.toStdString(), message.toStdString(),
+                       owner != nullptr && owner->isVisible());
         },
         language);
-    window_->form().traceHandlers(
-        [this](std::string_view name) { handlers += std::string(name) + " "; });
+    window_->form().traceHandlers(handlerRecorder());
     window_->show();
     QApplication::setActiveWindow(window_.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));

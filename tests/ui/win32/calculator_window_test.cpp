@@ -98,8 +98,7 @@ class Win32Driver : public testing::WindowDriver {
         },
         std::move(names), language);
     EXPECT_NE(window_, nullptr);
-    window_->form().traceHandlers(
-        [this](std::string_view name) { handlers += std::string(name) + " "; });
+    window_->form().traceHandlers(handlerRecorder());
     return *window_;
   }
   void close() { window_.reset(); }
