@@ -7,6 +7,7 @@
 
 #include "text_encoding/utf16.h"
 #include "ui/drive_words.h"
+#include "ui/win32/calculator_controls.h"
 #include "ui/win32/dpi_layout.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/user_language.h"
@@ -16,15 +17,9 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"KorvaleForm1";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-// Rows the pitch list shows when dropped down.
-constexpr int kDroppedListRows = 4;
 
 using platform::fromWide;
 using platform::toWide;
-
-int controlIdOf(ControlId id) {
-  return IDC_COMBO1_1 + static_cast<int>(id);
-}
 
 void showMessageBox(HWND owner, const std::wstring& title, const std::wstring& message) {
   MessageBoxW(owner, message.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
@@ -103,7 +98,7 @@ std::unique_ptr<CalculatorWindow> CalculatorWindow::create(HINSTANCE instance, S
 
   self->form_.load();
   if (self->window_ == nullptr) return self;  // start-up ended the program
-  self->centreOnWorkArea();
+  centreOnWorkArea(self->window_);
   ShowWindow(self->window_, SW_SHOW);
   UpdateWindow(self->window_);
   // The caret goes after the teeth text, so typing extends it, as on Linux.
@@ -128,62 +123,20 @@ int CalculatorWindow::runMessageLoop() {
 // ---- Building and binding ----
 
 void CalculatorWindow::buildControls(HINSTANCE instance) {
-  const WindowDescription& description = Form1Description();
-  for (const ControlDescription& c : description.controls) {
-    // The frame's controls are the window's children placed over the group box: a group box
-    // passes no notifications on, so it cannot be their parent. layOut places and sizes them.
-    const wchar_t* windowClass = L"STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    DWORD extendedStyle = 0;
-    std::wstring text = toWide(captionOf(c.id, language_));
-    switch (c.kind) {
-      case ControlKind::Label:
-        style |= SS_LEFT;
-        break;
-      case ControlKind::TextBox:
-        windowClass = L"EDIT";
-        style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-        extendedStyle = WS_EX_CLIENTEDGE;
-        text.clear();  // the model's text is mirrored in below
-        break;
-      case ControlKind::DropDownComboBox:
-        windowClass = L"COMBOBOX";
-        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-        text.clear();
-        break;
-      case ControlKind::Frame:
-        windowClass = L"BUTTON";
-        style |= BS_GROUPBOX;
-        break;
-    }
-    controls_[c.id] = CreateWindowExW(
-        extendedStyle, windowClass, text.c_str(), style, 0, 0, 0, 0, window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlIdOf(c.id))), instance, nullptr);
-  }
+  controls_ = createCalculatorControls(window_, instance, language_);
+}
 
-  HWND combo = controls_.at(ControlId::Combo1_1);
-  for (std::string_view entry : description.pitchListEntries) {
-    const auto index =
-        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(entry).c_str()));
-    SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), 0);
+// Places every control, the fonts and the client area at a DPI: at start-up, and again when the
+// window moves to a monitor with another scale.
+void CalculatorWindow::layOut(int dpi) {
+  dpi_ = dpi;
+  const HFONT oldFonts[] = {regularFont_, boldFont_};
+  regularFont_ = createFont(Form1Description().control(ControlId::Text2_0).font, dpi, language_);
+  boldFont_ = createFont(Form1Description().control(ControlId::Label1_0).font, dpi, language_);
+  placeCalculatorControls(window_, controls_, dpi, regularFont_, boldFont_);
+  for (HFONT font : oldFonts) {
+    if (font != nullptr) DeleteObject(font);
   }
-  SendMessageW(combo, CB_LIMITTEXT, 0, 0);
-  for (ControlId id : {ControlId::Text2_0, ControlId::Text1_0, ControlId::Text1_1}) {
-    SendMessageW(controls_.at(id), EM_SETLIMITTEXT, 0, 0);  // 0: as long as memory allows
-  }
-
-  // Z-order decides both Tab's order and which of two overlapping controls is drawn on top: the
-  // focusable controls in tab order first, then the labels beneath them, the group box lowest.
-  HWND previous = HWND_TOP;
-  auto placeNext = [&previous](HWND control) {
-    SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    previous = control;
-  };
-  for (const ControlDescription* c : description.tabOrder()) placeNext(controls_.at(c->id));
-  for (const ControlDescription& c : description.controls) {
-    if (c.kind == ControlKind::Label) placeNext(controls_.at(c.id));
-  }
-  placeNext(controls_.at(ControlId::Frame1));
 }
 
 // Each input and result is named by its label; in the pitch box the field inside, where the
@@ -209,57 +162,6 @@ void CalculatorWindow::nameControls() {
 void CalculatorWindow::forgetNames() {
   for (HWND control : named_) names_->forget(control);
   named_.clear();
-}
-
-// Places every control, the fonts and the client area at a DPI, from the twips of the
-// description: at start-up, and again when the window moves to a monitor with another scale.
-void CalculatorWindow::layOut(int dpi) {
-  dpi_ = dpi;
-  const HFONT oldFonts[] = {regularFont_, boldFont_};
-  regularFont_ = createFont(Form1Description().control(ControlId::Text2_0).font, dpi, language_);
-  boldFont_ = createFont(Form1Description().control(ControlId::Label1_0).font, dpi, language_);
-  for (const ControlDescription& c : Form1Description().controls) {
-    HWND handle = controls_.at(c.id);
-    SendMessageW(handle, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(c.font.weight >= 700 ? boldFont_ : regularFont_), FALSE);
-    const RECT bounds = controlRect(c, dpi);
-    const int height = bounds.bottom - bounds.top;
-    const bool dropDown = c.kind == ControlKind::DropDownComboBox;
-    SetWindowPos(handle, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
-                 dropDown ? height * (kDroppedListRows + 2) : height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    if (dropDown) fitClosedHeight(handle, height);
-  }
-  for (HFONT font : oldFonts) {
-    if (font != nullptr) DeleteObject(font);
-  }
-
-  const SIZE client = clientSize(dpi);
-  RECT outer{};
-  RECT inner{};
-  GetWindowRect(window_, &outer);
-  GetClientRect(window_, &inner);
-  SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left - inner.right + client.cx,
-               outer.bottom - outer.top - inner.bottom + client.cy,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  InvalidateRect(window_, nullptr, TRUE);
-}
-
-// A closed drop-down combo box takes its height from its selection field, which follows the
-// font; the field is made as tall as it takes for the closed box to have the described height.
-// The borders around the field are the system's, and what CB_GETITEMHEIGHT reports back is not
-// always what was set (Wine adds two), so the field is set, the box measured and the field
-// corrected by the difference, a couple of steps at most.
-void CalculatorWindow::fitClosedHeight(HWND combo, int height) {
-  LPARAM field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-  for (int attempt = 0; attempt < 4 && field > 0; ++attempt) {
-    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-    RECT closed{};
-    GetWindowRect(combo, &closed);
-    const int difference = height - (closed.bottom - closed.top);
-    if (difference == 0) return;
-    field += difference;
-  }
 }
 
 std::string CalculatorWindow::windowText(HWND control) const {
@@ -302,18 +204,6 @@ void CalculatorWindow::mirrorComboBox(const ComboBoxModel& model) {
   }
   if (windowText(combo) != model.text()) SetWindowTextW(combo, toWide(model.text()).c_str());
   mirroring_ = false;
-}
-
-void CalculatorWindow::centreOnWorkArea() {
-  RECT workArea{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-  RECT bounds{};
-  GetWindowRect(window_, &bounds);
-  const int width = bounds.right - bounds.left;
-  const int height = bounds.bottom - bounds.top;
-  SetWindowPos(window_, nullptr, workArea.left + (workArea.right - workArea.left - width) / 2,
-               workArea.top + (workArea.bottom - workArea.top - height) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---- The platform seam ----

@@ -70,11 +70,9 @@ class CalculatorWindow : private FrontEnd {
   void layOut(int dpi);
   void nameControls();
   void forgetNames();
-  static void fitClosedHeight(HWND combo, int height);
   void bindTextBox(ControlId id, TextBoxModel& model);
   void bindComboBox(ComboBoxModel& model);
   void mirrorComboBox(const ComboBoxModel& model);
-  void centreOnWorkArea();
   std::string windowText(HWND control) const;
   void setWindowTextMuted(HWND control, const std::string& text);
 
