@@ -9,31 +9,55 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 
-constexpr std::string_view kFontFace = "宋体";
-constexpr double kFontPoints = 10.5;
-constexpr int kGb2312CharacterSet = 134;
-constexpr FontDescription kRegular{kFontFace, kFontPoints, kGb2312CharacterSet, 400};
-constexpr FontDescription kBold{kFontFace, kFontPoints, kGb2312CharacterSet, 700};
+// One control a line, in the order the window creates them (the order of ControlId), as a
+// resource script lists them: its kind, its name in the control array, its container, its
+// rectangle in twips, its text (the caption in Chinese) and English caption, its tab index,
+// whether its font is bold, and for a label the control it names.
+struct Row {
+  ControlKind kind;
+  std::string_view identity;  // "Text1(0)"
+  bool insideFrame;
+  TwipsRect bounds;
+  std::string_view text;
+  std::string_view english;
+  int tabIndex;
+  bool bold;
+  std::optional<ControlId> names;
+};
 
-// One control a line, in the order the window creates them, as a resource script lists them.
 WindowDescription makeDescription() {
   using K = ControlKind;
   using I = ControlId;
+  WindowDescription window{
+      "Korvale", 3150, 3375, {"宋体", 10.5, 134 /* GB2312 */, 400}, {}, {"3M", "5M", "8M", "14M"}};
+  // The English captions end before the box drawn over a label's right part in the widest dialog
+  // fonts at this size and weight (DejaVu Sans Bold: "Teeth" 47 px of 48 at 96 DPI, so no
+  // colons) and have no letter below the baseline, which would reach under the label; they keep
+  // the Chinese captions' symbols where there is room ("T" and "M" are not).
   // clang-format off
-  return WindowDescription{"Korvale", 3150, 3375, {
-      // {id, array name, member, kind, inside Frame1, {left, top, width, height} in twips, text,
-      //  tab index, font}
-      {I::Combo1_1, "Combo1", 1, K::DropDownComboBox, false, {1080, 840, 975, 330}, "5M", 8, kRegular},
-      {I::Frame1, "Frame1", 0, K::Frame, false, {120, 1320, 2895, 1815}, "结果", 2, kRegular},
-      {I::Text1_1, "Text1", 1, K::TextBox, true, {1560, 360, 975, 375}, "Text1", 6, kRegular},
-      {I::Text1_0, "Text1", 0, K::TextBox, true, {1560, 1080, 975, 375}, "Text1", 4, kRegular},
-      {I::Label1_4, "Label1", 4, K::Label, true, {240, 480, 1695, 255}, "顶圆直径Da:", 5, kBold},
-      {I::Label1_3, "Label1", 3, K::Label, true, {240, 1200, 1455, 255}, "节圆直径 D:", 3, kBold},
-      {I::Text2_0, "Text2", 0, K::TextBox, false, {1080, 240, 855, 315}, "20", 1, kRegular},
-      {I::Label1_0, "Label1", 0, K::Label, false, {360, 240, 1215, 255}, "齿数T:", 7, kBold},
-      {I::Label1_1, "Label1", 1, K::Label, false, {360, 840, 855, 255}, "模数M:", 0, kBold},
-  }, {"3M", "5M", "8M", "14M"}};
+  const Row rows[] = {
+      // kind              identity     frame  {left, top, width, height}  text           English     tab bold   names
+      {K::DropDownComboBox, "Combo1(1)", false, {1080,  840,  975,  330}, "5M",          "",         8, false, {}},
+      {K::Frame,            "Frame1(0)", false, { 120, 1320, 2895, 1815}, "结果",        "Results",  2, false, {}},
+      {K::TextBox,          "Text1(1)",  true,  {1560,  360,  975,  375}, "Text1",       "",         6, false, {}},
+      {K::TextBox,          "Text1(0)",  true,  {1560, 1080,  975,  375}, "Text1",       "",         4, false, {}},
+      {K::Label,            "Label1(4)", true,  { 240,  480, 1695,  255}, "顶圆直径Da:", "Outer Da", 5, true,  I::Text1_1},
+      {K::Label,            "Label1(3)", true,  { 240, 1200, 1455,  255}, "节圆直径 D:", "Pitch D",  3, true,  I::Text1_0},
+      {K::TextBox,          "Text2(0)",  false, {1080,  240,  855,  315}, "20",          "",         1, false, {}},
+      {K::Label,            "Label1(0)", false, { 360,  240, 1215,  255}, "齿数T:",      "Teeth",    7, true,  I::Text2_0},
+      {K::Label,            "Label1(1)", false, { 360,  840,  855,  255}, "模数M:",      "Pitch",    0, true,  I::Combo1_1},
+  };
   // clang-format on
+  for (const Row& row : rows) {
+    const std::size_t bracket = row.identity.find('(');
+    FontDescription font = window.font;
+    if (row.bold) font.weight = 700;
+    window.controls.push_back({static_cast<ControlId>(window.controls.size()),
+                               row.identity.substr(0, bracket), row.identity[bracket + 1] - '0',
+                               row.kind, row.insideFrame, row.bounds, row.text, row.english,
+                               row.tabIndex, font, row.names});
+  }
+  return window;
 }
 
 }  // namespace
@@ -56,14 +80,8 @@ std::vector<const ControlDescription*> WindowDescription::tabOrder() const {
 }
 
 std::optional<ControlId> labelOf(ControlId id) {
-  // Each input and result beside the label that names it, as the layout puts them in rows.
-  constexpr std::pair<ControlId, ControlId> kLabelled[] = {
-      {ControlId::Text2_0, ControlId::Label1_0},
-      {ControlId::Combo1_1, ControlId::Label1_1},
-      {ControlId::Text1_1, ControlId::Label1_4},
-      {ControlId::Text1_0, ControlId::Label1_3}};
-  for (const auto& [control, label] : kLabelled) {
-    if (control == id) return label;
+  for (const ControlDescription& c : Form1Description().controls) {
+    if (c.names == id) return c.id;
   }
   return std::nullopt;
 }
@@ -75,24 +93,8 @@ Language languageForDesktop(std::string_view tag) {
 }
 
 std::string_view captionOf(ControlId id, Language language) {
-  // Short enough to end before the box that is drawn over a label's right part in the widest
-  // dialog fonts at the description's size and weight (DejaVu Sans Bold: "Teeth" 47 px of 48 at
-  // 96 DPI, so no colons), and no letter below the baseline, which would reach under the label;
-  // the Chinese captions' symbols where there is room ("T" and "M" are not).
-  // clang-format off
-  constexpr std::pair<ControlId, std::string_view> kEnglish[] = {
-      {ControlId::Label1_0, "Teeth"},
-      {ControlId::Label1_1, "Pitch"},
-      {ControlId::Frame1, "Results"},
-      {ControlId::Label1_4, "Outer Da"},
-      {ControlId::Label1_3, "Pitch D"}};
-  // clang-format on
-  if (language == Language::English) {
-    for (const auto& [control, caption] : kEnglish) {
-      if (control == id) return caption;
-    }
-  }
-  return Form1Description().control(id).text;
+  const ControlDescription& control = Form1Description().control(id);
+  return language == Language::English && !control.english.empty() ? control.english : control.text;
 }
 
 std::string accessibleName(ControlId id, Language language) {

@@ -44,9 +44,11 @@ struct ControlDescription {
   ControlKind kind;
   bool insideFrame;  // its container is Frame1 rather than the window
   TwipsRect bounds;
-  std::string_view text;  // initial text, or caption
+  std::string_view text;     // initial text, or caption (in Chinese, the window as it was made)
+  std::string_view english;  // the caption in English; empty where the text is the same in both
   int tabIndex;
   FontDescription font;
+  std::optional<ControlId> names;  // for a label, the input or result beside it that it names
   bool focusable() const {
     return kind == ControlKind::TextBox || kind == ControlKind::DropDownComboBox;
   }
@@ -56,6 +58,7 @@ struct WindowDescription {
   std::string_view caption;
   int clientWidthTwips;
   int clientHeightTwips;
+  FontDescription font;                      // every control's, its labels' in bold
   std::vector<ControlDescription> controls;  // in creation order
   std::vector<std::string_view> pitchListEntries;
 
