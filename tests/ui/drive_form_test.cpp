@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tests/ui/drive_script.h"
+#include "tests/ui/window_script.h"
 #include "ui/drive_words.h"
 
 namespace korvale::ui {
@@ -104,9 +105,19 @@ TEST(DriveForm, WordsItsWarningsInTheWindowsLanguage) {
 }
 
 // A file that stands there and holds something else: the window starts with the defaults, says so
-// once it is up, and leaves the file as it is until the user changes something.
+// once it is up, and leaves the file as it is until the user changes something. A save at the
+// close that finds no memory left is reported as such, and the file stays as it was.
 TEST(DriveForm, LeavesAFileItCouldNotReadUntilTheUserChangesSomething) {
-  for (const bool changed : {false, true}) {
+  const std::string notRead = "[Cannot restore \"%\": line 1 has no \"=\"]";
+  const struct {
+    std::string z1;      // typed before the close; empty: nothing
+    std::size_t memory;  // the largest allocation the close may make; 0: no limit
+    std::string reports;
+    std::string fileStart;
+  } cases[] = {{"", 0, notRead, "z1 30\n"},
+               {"30", 0, notRead, "# Kor"},
+               {std::string(5000, '7'), 4000, notRead + "[Out of memory]", "z1 30\n"}};
+  for (const auto& c : cases) {
     TemporaryDirectory directory;
     directory.write("Drive.txt", "z1 30\n");
     RecordingDriveFrontEnd frontEnd;
@@ -114,14 +125,16 @@ TEST(DriveForm, LeavesAFileItCouldNotReadUntilTheUserChangesSomething) {
     form.load();
     EXPECT_EQ(frontEnd.shown, "") << "held until the window is up";
     form.windowShown();
-    EXPECT_EQ(frontEnd.shown, "[Cannot restore \"" + directory.u8path() +
-                                  std::string(1, platform::pathSeparator()) +
-                                  "Drive.txt\": line 1 has no \"=\"]");
     EXPECT_EQ(form.inputs(), DriveInputs());
-    if (changed) form.userEdited(DriveField::Z1, "30");
+    if (!c.z1.empty()) form.userEdited(DriveField::Z1, c.z1);
+    testing::failAllocationsFrom = c.memory;
     form.close();
-    EXPECT_EQ(directory.read("Drive.txt").substr(0, changed ? 5 : 6),
-              changed ? "# Kor" : "z1 30\n");
+    testing::failAllocationsFrom = 0;
+    std::string reports = c.reports;
+    reports.replace(reports.find('%'), 1,
+                    directory.u8path() + platform::pathSeparator() + "Drive.txt");
+    EXPECT_EQ(frontEnd.shown, reports);
+    EXPECT_EQ(directory.read("Drive.txt").substr(0, c.fileStart.size()), c.fileStart);
   }
 }
 
