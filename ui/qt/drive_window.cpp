@@ -247,12 +247,8 @@ void DriveWindow::mirrorResults() {
   if (static_cast<int>(shown) > rows_->rowCount()) rows_->setRowCount(static_cast<int>(shown));
   for (int r = 0; r < rows_->rowCount(); ++r) {
     const bool hidden = static_cast<std::size_t>(r) >= shown;
-    if (rows_->isRowHidden(r) == hidden) continue;
-    rows_->setRowHidden(r, hidden);
-    // A screen reader may still walk a hidden row: it holds no figure of an earlier drive.
-    for (int c = 0; hidden && c < rows_->columnCount(); ++c) {
-      if (QTableWidgetItem* item = rows_->item(r, c)) item->setText(QString());
-    }
+    // A hidden row's cells keep their last figures; a screen reader is told they are invisible.
+    if (rows_->isRowHidden(r) != hidden) rows_->setRowHidden(r, hidden);
   }
   if (!results) {
     setText(summary_, QString());
