@@ -42,7 +42,6 @@ using korvale::testing::TemporaryDirectory;
 
 const char* const kOld = "\"20\"\r\n\"5M\"\r\n";
 const char* const kNew = "\"25\"\r\n\"8M\"\r\n";
-constexpr std::size_t kNever = std::numeric_limits<std::size_t>::max();
 
 std::size_t filesIn(const fs::path& directory) {
   return static_cast<std::size_t>(
@@ -143,7 +142,8 @@ TEST(StateFile, ReadsAndSavesTheExactBytes) {
     platform::seams::writeFault = c.fault;
 #ifdef _WIN32
     if (c.folder == kTakesNoNewFile) {
-      platform::seams::writeFault = c.fault.value_or(WriteFault{kNever, 0});
+      platform::seams::writeFault =
+          c.fault.value_or(WriteFault{std::numeric_limits<std::size_t>::max(), 0});
       platform::seams::writeFault->noTemporaryFile = true;
     }
 #else
