@@ -24,5 +24,9 @@ inline std::optional<WriteFault> writeFault;
 // it (Wine makes no links).
 inline bool takeFilesForLinks = false;
 
+// Windows: every file is taken for a device or a pipe, so that the check for a file on a disk
+// runs on it (Wine tells nothing of any other kind of file, and so never reaches that check).
+inline bool takeFilesForDevices = false;
+
 }  // namespace seams
 }  // namespace korvale::platform

@@ -168,8 +168,9 @@ OwnPlace findOwnPlace(const std::string& path, DWORD access, const char* doing) 
     }
     return place;
   }
-  if (GetFileType(place.file.get()) != FILE_TYPE_DISK ||
-      !GetFileInformationByHandle(place.file.get(), &place.info) ||
+  const bool onDisk =
+      GetFileType(place.file.get()) == FILE_TYPE_DISK && !seams::takeFilesForDevices;
+  if (!onDisk || !GetFileInformationByHandle(place.file.get(), &place.info) ||
       (place.info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     fail(ERROR_SUCCESS, "Not a regular file");
   }

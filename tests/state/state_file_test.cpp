@@ -132,6 +132,11 @@ TEST(StateFile, ReadsAndSavesTheExactBytes) {
       {kOld, kSecondName, "25", "8M", WriteFault{5, kDiskFull}, "20 5M | error 61: ", kOld},
       // clang-format on
   };
+#ifdef _WIN32
+  // The current folder on another file system (Wine's Z: is the Linux root, /dev/shm memory):
+  // a temporary made there rather than beside the file could never be renamed into place.
+  SetCurrentDirectoryW(L"Z:\\dev\\shm");
+#endif
   for (const auto& c : cases) {
     TemporaryDirectory directory;
     if (c.before) directory.write("Rede.txt", std::string(*c.before));
@@ -220,8 +225,8 @@ TEST(StateFile, RemovesOnlyItsOwnLeftovers) {
 
 #ifdef _WIN32
 // What the user may not write is never replaced: a read-only file, and one another program holds
-// open without sharing it (error 70 either way, in the system's own words). A link of the user's
-// own is followed.
+// open without sharing it (error 70 either way, in the system's own words), and what is no file
+// on a disk (a device, a pipe). A link of the user's own is followed.
 TEST(StateFile, ReplacesOnlyWhatTheUserMayWrite) {
   const struct {
     const char* name;
@@ -231,6 +236,7 @@ TEST(StateFile, ReplacesOnlyWhatTheUserMayWrite) {
       {"read-only", "error 70: Permission denied (", kOld},
       {"held open", "error 70: Permission denied (", kOld},
       {"own link", "saved", kNew},
+      {"device", "error 75: Not a regular file", kOld},
   };
   for (const auto& c : cases) {
     TemporaryDirectory directory;
@@ -242,8 +248,9 @@ TEST(StateFile, ReplacesOnlyWhatTheUserMayWrite) {
                                                       OPEN_EXISTING, 0, nullptr)
                                         : INVALID_HANDLE_VALUE;
     platform::seams::takeFilesForLinks = name == "own link";
+    platform::seams::takeFilesForDevices = name == "device";
     const std::string outcome = saveOutcome(StateFile(directory.u8path()));
-    platform::seams::takeFilesForLinks = false;
+    platform::seams::takeFilesForLinks = platform::seams::takeFilesForDevices = false;
     if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(outcome.rfind(c.outcome, 0), 0u) << c.name << ": " << outcome;
