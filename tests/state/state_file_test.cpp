@@ -197,16 +197,11 @@ TEST(StateFile, RemovesOnlyItsOwnLeftovers) {
   EXPECT_EQ(ours, ".Rede.txt.korvale-a1B2c3");
   TemporaryDirectory directory;
   const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
-  const std::set<std::string> kept = {"Rede.txt.tmp-notes",
-                                      ".Rede.txt.korvale-young1",
-                                      ".Rede.txt.korvale-abc",
-                                      ".Other.txt.korvale-a1B2c3",
-                                      ".Rede.txt.korvale-backup1",
-                                      "~Rede.txt.korvale-a1B2c3",
-                                      "Rede.txt"};
-  for (const std::string& name : kept) {
-    if (name != "Rede.txt") directory.write(name, "x");
-  }
+  const std::set<std::string> kept = {"Rede.txt.tmp-notes",        ".Rede.txt",
+                                      ".Rede.txt.korvale-young1",  ".Rede.txt.korvale-abc",
+                                      ".Other.txt.korvale-a1B2c3", ".Rede.txt.korvale-backup1",
+                                      "~Rede.txt.korvale-a1B2c3",  "Rede.txt"};
+  for (const std::string& name : kept) directory.write(name, "x");
   for (const std::string& name : {ours, std::string(".Rede.txt.korvale-000000")}) {
     directory.write(name, "x");
   }
