@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -80,6 +81,22 @@ TEST(StateFile, LivesBesideTheExecutable) {
   EXPECT_EQ(fs::u8path(StateFile().path()), fs::u8path(ProgramDir()) / "Rede.txt");
 }
 
+// What tells a file from any other on its volume: a file replaced by a new one shows it.
+std::uint64_t fileIndex(const fs::path& path) {
+#ifdef _WIN32
+  HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  BY_HANDLE_FILE_INFORMATION info{};
+  GetFileInformationByHandle(file, &info);
+  CloseHandle(file);
+  return (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+#else
+  struct stat info {};
+  ::stat(path.c_str(), &info);
+  return info.st_ino;
+#endif
+}
+
 // Runs a read and a save as the user would: on Linux in a child process as an unprivileged
 // account (root writes where no user can); on Windows where it stands.
 std::string asTheUser(const std::function<std::string()>& action) {
@@ -91,9 +108,10 @@ std::string asTheUser(const std::function<std::string()>& action) {
 }
 
 // What a read finds and a save leaves, the exact bytes, with faults injected at every stage of
-// the save: a failed one keeps the old file whole. Where the folder takes no new file (by its
-// mode on Linux, by the injected fault on Windows), and where the file has a second name, the
-// file is rewritten where it stands, all of it, its old bytes put back on failure. Every read
+// the save: a failed one keeps the old file whole. A save replaces the file by a new one, except
+// where the folder takes no new file (by its mode on Linux, by the injected fault on Windows) and
+// where the file has a second name: there it is rewritten where it stands, all of it, its old
+// bytes put back on failure. Every read
 // and save closes the file: on Linux the process's descriptors are counted; on Windows a file
 // still open cannot be gone after its deletion.
 TEST(StateFile, ReadsAndSavesTheExactBytes) {
@@ -143,6 +161,7 @@ TEST(StateFile, ReadsAndSavesTheExactBytes) {
     if (c.folder == kSecondName) {
       fs::create_hard_link(directory.path() / "Rede.txt", directory.path() / "copy.txt");
     }
+    const std::uint64_t index = c.before ? fileIndex(directory.path() / "Rede.txt") : 0;
     StateFile file(directory.u8path());
     platform::seams::writeFault = c.fault;
 #ifdef _WIN32
@@ -174,6 +193,10 @@ TEST(StateFile, ReadsAndSavesTheExactBytes) {
     EXPECT_EQ(directory.read("Rede.txt"), c.after) << outcome;
     if (c.folder == kSecondName) {
       EXPECT_EQ(directory.read("copy.txt"), c.after) << "every name";
+    }
+    if (c.before && outcome.find("saved") != std::string::npos) {
+      EXPECT_EQ(fileIndex(directory.path() / "Rede.txt") == index, c.folder != kTakesFiles)
+          << "rewritten where it stands: " << outcome;
     }
     EXPECT_EQ(filesIn(directory.path()), (c.after.empty() ? 0u : 1u) + (c.folder == kSecondName))
         << "nothing else is left";
