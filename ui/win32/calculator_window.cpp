@@ -8,6 +8,7 @@
 #include "text_encoding/utf16.h"
 #include "ui/drive_words.h"
 #include "ui/win32/calculator_controls.h"
+#include "ui/win32/command_line.h"
 #include "ui/win32/dpi_layout.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/user_language.h"
@@ -309,10 +310,8 @@ void CalculatorWindow::OnBeltDrive() {
   program.resize(GetModuleFileNameW(nullptr, program.data(), MAX_PATH));
   std::wstring commandLine = L"\"" + program + L"\" /drive";
   if (form_.Combo1(1).SelectedIndex() >= 0) {
-    std::wstring teeth;
-    for (const wchar_t c : toWide(form_.Text2(0).text()))
-      teeth += c == L'"' ? L"\\\"" : std::wstring(1, c);
-    commandLine += L" /pulley " + toWide(form_.Combo1(1).text()) + L" \"" + teeth + L"\"";
+    commandLine += L" /pulley " + quotedWord(toWide(form_.Combo1(1).text())) + L" " +
+                   quotedWord(toWide(form_.Text2(0).text()));
   }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

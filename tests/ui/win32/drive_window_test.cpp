@@ -9,6 +9,7 @@
 #include "tests/ui/drive_script.h"
 #include "text_encoding/utf16.h"
 #include "ui/drive_words.h"
+#include "ui/win32/command_line.h"
 
 namespace korvale::ui::win32 {
 namespace {
@@ -152,6 +153,23 @@ class Win32DriveDriver : public testing::DriveDriver {
 TEST(Win32DriveWindow, PlaysTheDriveScenario) {
   Win32DriveDriver driver;
   testing::playDriveScenario(driver);
+}
+
+// The drive's words on the command line come through whole, as Windows programs read them, and so
+// does whatever the calculator hands over: its teeth text, blanks, quotes and backslashes included.
+TEST(Win32DriveWindow, ReadsItsCommandLineAsWindowsProgramsDo) {
+  const auto words = [](const std::wstring& line) {
+    std::string joined;
+    for (const std::string& word : commandLineWords(line.c_str())) joined += word + "|";
+    return joined;
+  };
+  EXPECT_EQ(words(L"/drive 14M 28 \"112\""), "/drive|14M|28|112|");
+  EXPECT_EQ(words(L"  /drive\t\"2 0\"  \"\""), "/drive|2 0||");
+  EXPECT_EQ(words(L"a\\\\b \\\"c\\\" d\\\\\\\"e \"20\\\\\""), "a\\\\b|\"c\"|d\\\"e|20\\|");
+  for (const std::wstring teeth : {L"20", L"2 0\"", L"20\\", L"\\\\\"", L"", L"\x9f7f 20"}) {
+    EXPECT_EQ(words(L"/pulley " + quotedWord(teeth)), "/pulley|" + platform::fromWide(teeth) + "|");
+  }
+  EXPECT_EQ(quotedWord(L"2 0\""), L"\"2 0\\\"\"");
 }
 
 // What a screen reader calls each input, in each language; and the window laid out afresh when it
