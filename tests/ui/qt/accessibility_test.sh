@@ -12,4 +12,4 @@ here=$(cd "$(dirname "$0")" && pwd)
 cp "$1" "$work/"  # a fresh folder: the design inputs, no saved ones
 start_app env LANG="$2" LANGUAGE="" LC_ALL="" LC_MESSAGES="" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
   "$work/$(basename "$1")"
-timeout 60 /usr/bin/python3 "$here/atspi_check.py" "$window" "${2:0:2}"
+timeout 90 /usr/bin/python3 "$here/atspi_check.py" "$window" "${2:0:2}"

@@ -47,7 +47,7 @@ NAMES = {
     "zh": ("齿数T", "结果", "顶圆直径Da", "节圆直径 D", "模数M"),
     "en": ("Teeth", "Results", "Outer Da", "Pitch D", "Pitch"),
 }[sys.argv[2]]
-for _ in range(100):
+for _ in range(300):
     application = next((a for a in pyatspi.Registry.getDesktop(0)
                         if a is not None and a.name == "korvale"), None)
     if application is not None:
@@ -77,8 +77,8 @@ pyatspi.Registry.registerEventListener(
 def type_three():
     subprocess.run(["xdotool", "windowfocus", "--sync", sys.argv[1], "type", "--delay", "40", "3"],
                    check=True)
-    # The events may be slow to come on a busy machine: wait for both results, ten seconds at most.
-    deadline = time.monotonic() + 10
+    # The events may be slow to come on a busy machine: wait for both results, half a minute at most.
+    deadline = time.monotonic() + 30
 
     def stop_when_told():
         if {NAMES[3], NAMES[2]} <= changed or time.monotonic() > deadline:
