@@ -111,9 +111,8 @@ std::string asTheUser(const std::function<std::string()>& action) {
 // the save: a failed one keeps the old file whole. A save replaces the file by a new one, except
 // where the folder takes no new file (by its mode on Linux, by the injected fault on Windows) and
 // where the file has a second name: there it is rewritten where it stands, all of it, its old
-// bytes put back on failure. Every read
-// and save closes the file: on Linux the process's descriptors are counted; on Windows a file
-// still open cannot be gone after its deletion.
+// bytes put back on failure. Every read and save closes the file: on Linux the process's
+// descriptors are counted; on Windows a file still open cannot be gone after its deletion.
 TEST(StateFile, ReadsAndSavesTheExactBytes) {
   const std::string longer = "\"123456789\"\r\n\"14M\"\r\n";
   using platform::WriteFault;
