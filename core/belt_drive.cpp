@@ -126,20 +126,24 @@ std::optional<DriveRow> beltRow(const Context& context, std::string_view kind, d
   return rowAt(context, kind, centre, length);
 }
 
+// The whole-tooth belts either side of the requested one. A belt of exactly the larger pulley's
+// teeth (its pitch circumference) fits at no centre distance, so near the smallest centre the
+// belt next below is no belt at all: there is then no shorter one, and the longer one is the
+// first multiple of the increment with more teeth than the larger pulley.
 void addStockBelts(const Context& context, const DriveRequest& request, DriveSolution& solution) {
   DriveRow& requested = solution.rows.front();
   const double pitch = context.pulleys.profile->pitch;
   const double increment = static_cast<double>(request.increment);
+  const double fewestTeeth = context.geometry.shortestBelt / pitch;  // a belt must have more
   const double nearestWhole = std::round(requested.beltTeeth);
   const bool whole = std::fabs(requested.beltTeeth - nearestWhole) <= 1e-9;
-  const double units = requested.beltTeeth / increment;
-  if (whole && std::fmod(nearestWhole, increment) == 0) {
+  const double units = (whole ? nearestWhole : requested.beltTeeth) / increment;
+  if (whole && std::fmod(nearestWhole, increment) == 0 && nearestWhole > fewestTeeth) {
     solution.rows.push_back(*beltRow(context, "exact", nearestWhole * pitch));
   } else {
-    const double shorterTeeth =
-        whole ? std::floor(nearestWhole / increment) * increment : std::floor(units) * increment;
-    const double longerTeeth =
-        whole ? std::ceil(nearestWhole / increment) * increment : std::ceil(units) * increment;
+    const double shorterTeeth = std::floor(units) * increment;
+    const double longerTeeth = std::max(std::ceil(units) * increment,
+                                        (std::floor(fewestTeeth / increment) + 1) * increment);
     if (auto shorter = beltRow(context, "shorter", shorterTeeth * pitch)) {
       solution.rows.push_back(*shorter);
     } else {

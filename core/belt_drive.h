@@ -14,7 +14,7 @@ namespace korvale {
 // agree to 1.3e-10 relative).
 //
 // 14M, 28 and 112 teeth, C = 600: D1 124.777475, D2 499.109902, L 2238.873225 (159.9195 teeth),
-// wraps 143.647 and 216.353, 11 and 33 teeth in mesh, ratio 4/1; the stock belts either side are
+// wraps 143.647 and 216.353, 11 and 67 teeth in mesh, ratio 4/1; the stock belts either side are
 // 159 teeth at C 593.221159 and 160 teeth at C 600.592945.
 
 struct PulleyPair {

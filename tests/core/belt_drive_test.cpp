@@ -33,6 +33,7 @@ PulleyPair pair(const char* profile, long z1, long z2) {
   return {FindBeltProfile(profile), z1, z2};
 }
 
+// The first drive is the example of belt_drive.h, every figure as the header states it.
 TEST(BeltDrive, SolvesTheWorkedExamples) {
   struct Row {
     const char* kind;
@@ -57,6 +58,9 @@ TEST(BeltDrive, SolvesTheWorkedExamples) {
     EXPECT_NEAR(row.beltTeeth, expected[i].beltTeeth, 5e-5) << row.kind;
     EXPECT_NEAR(row.wrap1, expected[i].wrap1, 5e-4) << row.kind;
     EXPECT_NEAR(row.wrap1 + row.wrap2, 360, 1e-12) << row.kind;
+    if (i == 0) {
+      EXPECT_NEAR(row.wrap2, 216.353, 5e-4);
+    }
     EXPECT_EQ(row.mesh1 * 100 + row.mesh2, expected[i].mesh1 * 100 + expected[i].mesh2);
     EXPECT_EQ(row.warnings, 0u) << row.kind;
   }
@@ -146,6 +150,11 @@ TEST(BeltDrive, RefusesWhatCannotBeBuiltAndWarnsOfWhatShouldNotBe) {
       {"14M", 28, 112, DriveGiven::Centre, 593.2211587565, 5, "requested shorter longer"},
       {"3M", 10, 10, DriveGiven::BeltTeeth, 30, 1, "belt,few_teeth_in_mesh"},
       {"3M", 12, 12, DriveGiven::BeltTeeth, 30, 1, "belt"},
+      // Near the smallest centre the belt next below is the larger pulley's circumference, which
+      // fits nowhere: no shorter belt, and the longer one after it.
+      {"5M", 20, 40, DriveGiven::Centre, 15.915495, 1, "requested,few_teeth_in_mesh,tips_touch,no_shorter_belt longer,few_teeth_in_mesh,tips_touch"},
+      {"5M", 20, 20, DriveGiven::Centre, 1e-9, 1, "requested,tips_touch,no_shorter_belt longer,tips_touch"},
+      {"5M", 20, 20, DriveGiven::Centre, 1e-9, 4, "requested,tips_touch,no_shorter_belt longer,tips_touch"},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -155,6 +164,43 @@ TEST(BeltDrive, RefusesWhatCannotBeBuiltAndWarnsOfWhatShouldNotBe) {
   }
   const DriveSolution byFive = SolveDrive({pair("14M", 28, 112), DriveGiven::Centre, 600, 5});
   EXPECT_EQ(byFive.rows[1].beltTeeth * 1000 + byFive.rows[2].beltTeeth, 155160);
+}
+
+// Centres from 1e-4 down to 1e-16 (relative) above the smallest: the rows after the requested one
+// are distinct whole belts in multiples of the increment, each longer than the larger pulley's
+// circumference and fitted at its own exact centre, the longer one always there.
+TEST(BeltDrive, OffersStockBeltsRightUpToTheSmallestCentre) {
+  const struct {
+    const char* profile;
+    long z1, z2, increment;
+  } drives[] = {{"5M", 20, 40, 1}, {"XL", 10, 11, 1}, {"14M", 28, 112, 5}, {"5M", 20, 20, 1}};
+  for (const auto& d : drives) {
+    const PulleyPair pulleys = pair(d.profile, d.z1, d.z2);
+    const double pitch = pulleys.profile->pitch;
+    const double limit = std::fabs(static_cast<double>(d.z2 - d.z1)) * pitch / std::acos(-1.0) / 2;
+    for (double above = 1e-4; above >= 1e-16; above /= 1.5) {
+      const double centre =
+          d.z1 == d.z2 ? above : std::max(limit * (1 + above), std::nextafter(limit, 2 * limit));
+      const DriveSolution drive = SolveDrive({pulleys, DriveGiven::Centre, centre, d.increment});
+      ASSERT_FALSE(drive.failure) << d.profile << " " << centre;
+      ASSERT_GE(drive.rows.size(), 2u);
+      EXPECT_EQ(drive.rows.back().kind,
+                drive.rows.size() == 2 && drive.rows[1].kind == "exact" ? "exact" : "longer")
+          << d.profile << " " << above;
+      EXPECT_EQ(drive.rows.front().has(DriveWarning::NoShorterBelt),
+                drive.rows.size() == 2 && drive.rows[1].kind == "longer")
+          << d.profile << " " << above;
+      for (std::size_t i = 1; i < drive.rows.size(); ++i) {
+        const DriveRow& row = drive.rows[i];
+        EXPECT_GT(row.beltTeeth, static_cast<double>(std::max(d.z1, d.z2))) << above;
+        EXPECT_EQ(std::fmod(row.beltTeeth, static_cast<double>(d.increment)), 0) << above;
+        EXPECT_NEAR(BeltPitchLength(pulleys, row.centre), row.beltTeeth * pitch, 1e-9) << above;
+        if (i > 1) {
+          EXPECT_LT(drive.rows[i - 1].beltTeeth, row.beltTeeth) << above;
+        }
+      }
+    }
+  }
 }
 
 TEST(BeltProfiles, FindsWhatAUserTypes) {
