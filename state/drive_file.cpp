@@ -9,7 +9,8 @@ namespace {
 
 constexpr std::string_view kName = "Drive.txt";
 constexpr int kBadFileFormat = 321;  // "Bad file format"
-// Far more than seven short lines: a file beyond it is not a drive file, and is not read whole.
+// Room for every key at its longest text (four bytes a character, escapes included): a file
+// beyond it is not a drive file, and is not read whole.
 constexpr std::size_t kLargestFile = 64 * 1024;
 
 }  // namespace
@@ -33,12 +34,16 @@ std::optional<DriveInputs> DriveFile::ReadDrive(
       if (text.size() > kLargestFile) break;
     }
     std::string reason = "it is larger than a drive file can be";
+    std::optional<DriveInputs> inputs;
     if (text.size() <= kLargestFile) {
-      if (auto inputs = parseDriveFile(text, &reason)) return inputs;
+      reason.clear();
+      inputs = parseDriveFile(text, &reason);
     }
-    if (whyNot != nullptr) {
+    // A file read but for a line it does not understand is told too: the rest is shown.
+    if (whyNot != nullptr && !reason.empty()) {
       *whyNot = RuntimeError(kBadFileFormat, "Cannot restore \"" + path() + "\": " + reason);
     }
+    return inputs;
   } catch (const RuntimeError& error) {
     if (whyNot != nullptr) *whyNot = error;
   } catch (const std::bad_alloc&) {

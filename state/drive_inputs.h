@@ -1,8 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace korvale {
+
+// The longest text, in characters, that a drive's box takes and its file keeps: far more than any
+// figure needs, and what the file's reader takes back.
+inline constexpr std::size_t kLongestDriveText = 1000;
 
 // The belt-drive window's inputs carried from one run to the next, as the user left them: the
 // texts exactly as they stood in their boxes, the choices by their names.

@@ -33,30 +33,50 @@ TEST(StateFormat, ReadsTheFirstTwoFields) {
 }
 
 // The drive file: what a text gives ("profile z1 z2 given value increment units"), or the reason
-// it is refused; the defaults are 14M 28 112 centre 600 1 mm.
-TEST(DriveFormat, ReadsKeysInAnyOrderAndRefusesWhatIsNoDriveFile) {
+// it is refused, or both for a line not understood in a file otherwise read; the defaults are
+// 14M 28 112 centre 600 1 mm. What the program writes, the longest texts a box keeps among it,
+// reads back as it was.
+TEST(DriveFormat, ReadsWhatTheUserMeantAndRefusesWhatIsNoDriveFile) {
+  const std::string longest(kLongestDriveText, '9');
+  std::string chinese;  // the longest text in characters of three bytes each
+  for (std::size_t i = 0; i < kLongestDriveText; ++i) chinese += "\xe9\xbd\xbf";
+  const DriveInputs awkward{"T5", " 20", "2\n0", "length", "\"a\\\"b\\", "5 ", "in"};
   // clang-format off
-  const std::pair<std::string, const char*> cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {formatDriveFile({"T5", "10", "2.5", "length", "", "5", "in"}), "T5 10 2.5 length  5 in"},
+      {formatDriveFile({"T5", longest, chinese, "belt", longest, longest, "mm"}), "T5 " + longest + " " + chinese + " belt " + longest + " " + longest + " mm"},
+      {formatDriveFile(awkward), "T5  20 2\n0 length \"a\\\"b\\ 5  in"},
       {"", "14M 28 112 centre 600 1 mm"},
-      {"units=in\r\nz1=30\r\n# a note\r\n\r\nnext=ignored\r\n", "14M 30 112 centre 600 1 in"},
+      {"units=in\r\nz1=30\r\n# a note\r\n\r\n", "14M 30 112 centre 600 1 in"},
       {"z1=1=2\nprofile=htd5m", "5M 1=2 112 centre 600 1 mm"},
+      {"\xef\xbb\xbfProfile = 5M\n  Z1 =\t20 \nGIVEN=Belt\nUnits=MM\nvalue=\"90\"", "5M 20 112 belt 90 1 mm"},
+      {"given=center\n", "14M 28 112 centre 600 1 mm"},
+      {"z1=30\nz3=20\nnext=x\n", "14M 30 112 centre 600 1 mm | line 2: unknown key \"z3\""},
       {"z1 30\n", "line 1 has no \"=\""},
+      {"\xef\xbb" "z1=30\n", "it is not UTF-8 text"},
       {"profile=15M\n", "unknown profile \"15M\""},
       {"given=teeth\n", "\"given\" is \"teeth\", not centre, belt or length"},
       {"units=cm\n", "units \"cm\", not mm or in"},
       {"z1=\xff\n", "it is not UTF-8 text"},
-      {"z1=" + std::string(1001, '9') + "\n", "line 1 is too long"}};
+      {"z1=\xc3\x28\n", "it is not UTF-8 text"},
+      {"z1=\xc0\xb0\n", "it is not UTF-8 text"},
+      {"z1=\xed\xa0\x80\n", "it is not UTF-8 text"},
+      {"z1=\xf4\x90\x80\x80\n", "it is not UTF-8 text"},
+      {"z1=" + longest + "9\n", "line 1 is too long"},
+      {"z1=" + chinese + "\xe9\xbd\xbf\n", "line 1 is too long"}};
   // clang-format on
   for (const auto& [text, read] : cases) {
     std::string whyNot;
     const auto inputs = parseDriveFile(text, &whyNot);
-    EXPECT_EQ(inputs ? inputs->profile + " " + inputs->z1 + " " + inputs->z2 + " " + inputs->given +
-                           " " + inputs->value + " " + inputs->increment + " " + inputs->units
-                     : whyNot,
-              read)
-        << text;
+    std::string outcome = whyNot;
+    if (inputs) {
+      outcome = inputs->profile + " " + inputs->z1 + " " + inputs->z2 + " " + inputs->given + " " +
+                inputs->value + " " + inputs->increment + " " + inputs->units +
+                (whyNot.empty() ? "" : " | " + whyNot);
+    }
+    EXPECT_TRUE(outcome == read) << text.substr(0, 80) << "\n" << outcome.substr(0, 200);
   }
+  EXPECT_EQ(parseDriveFile(formatDriveFile(awkward)), awkward);
 }
 
 }  // namespace
