@@ -20,10 +20,15 @@ packages=(
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-# The language tests run the programs in Chinese and English locales.
-locales_missing() { ! locale -a 2>/dev/null | grep -qx zh_CN.utf8 || ! locale -a | grep -qx en_US.utf8; }
+# The language tests run the programs in Chinese and English locales, and the drive's in a German
+# one, whose decimal comma no figure may follow.
+locales=(zh_CN en_US de_DE)
+locales_missing() {
+  for name in "${locales[@]}"; do locale -a 2>/dev/null | grep -qx "$name.utf8" || return 0; done
+  return 1
+}
 make_locales() {
-  for name in zh_CN en_US; do $sudo localedef -i "$name" -f UTF-8 "$name.UTF-8"; done
+  for name in "${locales[@]}"; do $sudo localedef -i "$name" -f UTF-8 "$name.UTF-8"; done
 }
 
 missing=()

@@ -36,6 +36,23 @@ std::string convertedLength(const std::string& text, bool toInch) {
   return converted;
 }
 
+// The text cut to the characters a box keeps, at a character's boundary.
+std::string_view keptPart(std::string_view text) {
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xc0) != 0x80;
+    if (startsCharacter && ++characters > kLongestDriveText) return text.substr(0, i);
+  }
+  return text;
+}
+
+// "159.92" -> "160": whole teeth, read without the C library's locale.
+std::string wholeTeeth(const std::string& teeth) {
+  double value = 0;
+  std::from_chars(teeth.data(), teeth.data() + teeth.size(), value);
+  return std::to_string(std::lround(value));
+}
+
 std::vector<std::string> commandLineOf(const DriveInputs& inputs) {
   std::vector<std::string> args = {"drive",   inputs.profile,      inputs.z1,
                                    inputs.z2, "--" + inputs.given, inputs.value,
@@ -112,6 +129,7 @@ void DriveForm::load() {
       mayWrite_ = false;
     }
   }
+  valueGiven();
   recompute();
 }
 
@@ -132,7 +150,8 @@ const std::string& DriveForm::text(DriveField field) const {
 void DriveForm::userEdited(DriveField field, std::string_view text) {
   std::string* target = textIn(inputs_, field);
   if (target == nullptr) return;
-  target->assign(text);
+  target->assign(keptPart(text));
+  if (field == DriveField::Value) valueGiven();
   mayWrite_ = true;
   recompute();
 }
@@ -149,14 +168,13 @@ void DriveForm::userPicked(DriveField field, int index) {
     // The drive on the screen stays the one it was: what is now given takes its current value.
     if (results_ && inputs_.given != kGiven[i]) {
       const calc::DriveTextRow& shown = results_->rows.front();
-      inputs_.value = i == 0   ? shown.centre
-                      : i == 2 ? shown.length
-                               : std::to_string(std::lround(std::stod(shown.beltTeeth)));
+      inputs_.value = i == 0 ? shown.centre : i == 2 ? shown.length : wholeTeeth(shown.beltTeeth);
     }
     inputs_.given = kGiven[i];
+    valueGiven();
   } else if (field == DriveField::Units && i < std::size(kUnits)) {
     if (inputs_.units != kUnits[i] && inputs_.given != "belt") {
-      inputs_.value = convertedLength(inputs_.value, i == 1);
+      inputs_.value = unitsGiven_ == kUnits[i] ? valueGiven_ : convertedLength(valueGiven_, i == 1);
     }
     inputs_.units = kUnits[i];
   } else {
@@ -179,8 +197,14 @@ void DriveForm::adoptStockBelt(std::size_t row) {
   if (belt.kind != "shorter" && belt.kind != "longer" && belt.kind != "exact") return;
   inputs_.given = "belt";
   inputs_.value = belt.beltTeeth;
+  valueGiven();
   mayWrite_ = true;
   recompute();
+}
+
+void DriveForm::valueGiven() {
+  valueGiven_ = inputs_.value;
+  unitsGiven_ = inputs_.units;
 }
 
 void DriveForm::recompute() {

@@ -34,7 +34,9 @@ class DriveForm {
 
   void load();         // before the window is shown: the inputs restored and the results computed
   void windowShown();  // a report held back during start-up goes up now
-  void userEdited(DriveField field, std::string_view text);  // Z1, Z2, Value, Increment
+  // Z1, Z2, Value, Increment; a text longer than a box keeps is cut to kLongestDriveText
+  // characters, which the box then shows.
+  void userEdited(DriveField field, std::string_view text);
   // Profile, Given, Units. A change of what is given carries the drive shown over (the centre,
   // the length, or the belt's teeth rounded to whole ones); a change of units re-expresses the
   // value; an inch-pitch profile brings inches, a metric one millimetres.
@@ -66,11 +68,16 @@ class DriveForm {
  private:
   void recompute();
   void save();
+  void valueGiven();
 
   DriveFrontEnd& frontEnd_;
   DriveFile file_;
   std::optional<DriveInputs> handedOver_;
   DriveInputs inputs_;
+  // The value as the user last gave it and in which units: a change of units re-expresses this,
+  // never a text already rounded, so that going back gives exactly what was typed.
+  std::string valueGiven_;
+  std::string unitsGiven_;
   bool mayWrite_ = true;  // false while the inputs stand in for a file that could not be read
   bool closed_ = false;
   bool shown_ = false;

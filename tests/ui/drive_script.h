@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/decimal_comma_locale.h"
 #include "tests/support/temporary_directory.h"
 #include "ui/drive_form.h"
 
@@ -17,6 +18,8 @@ enum class DriveAct {
   Type,   // the box's text replaced by `text`, as typed
   Pick,   // entry `text` (a number) chosen from the list
   Adopt,  // result row `text` (a number) used as the given belt, with Enter
+  Click,  // result row `text` (a number) clicked once, which only selects it
+  Paste,  // the box's text replaced by `text` repeated to 100,000 characters, pasted
   Copy,   // Ctrl+C
   Close,  // the window's close button
 };
@@ -36,6 +39,7 @@ class DriveDriver {
   virtual ~DriveDriver() = default;
   virtual void act(const DriveStep& step) = 0;
   virtual std::string shown() = 0;
+  virtual std::string text(DriveField field) = 0;  // what a box shows
 
   korvale::testing::TemporaryDirectory directory;
   std::string reports;    // "[Cannot restore ...]" for each report raised
@@ -65,10 +69,20 @@ inline std::string shownFrom(const std::vector<std::vector<std::string>>& rows,
   return text + unit;
 }
 
-// From a first start without a file through typing, picking, switching what is given, adopting a
-// stock belt, warnings coming and going, a copy and a close, to a second start that finds the
-// inputs again.
+// The text a Paste step puts in the box.
+inline std::string pastedText(const DriveStep& step) {
+  std::string text;
+  while (text.size() < 100000) text += step.text;
+  return text;
+}
+
+// From a first start without a file through typing, picking, switching what is given and the
+// units there and back, clicking and adopting a stock belt, warnings coming and going, a paste
+// longer than a box keeps, a copy and a close, to a second start that finds the inputs again. All
+// of it where the C library's locale has a decimal comma, as a German desktop's has.
 inline void playDriveScenario(DriveDriver& driver) {
+  const korvale::testing::DecimalCommaLocale decimalComma;
+  ASSERT_TRUE(decimalComma.active()) << "no locale with a decimal comma on this system";
   using A = DriveAct;
   using F = DriveField;
   // clang-format off
@@ -79,11 +93,22 @@ inline void playDriveScenario(DriveDriver& driver) {
       {A::Type, F::Z1, "28", "requested 600.00 159.92 11/67; shorter 593.22 -6.78 159 11/67; longer 600.59 +0.59 160 11/67; mm"},
       {A::Type, F::Value, "180", "error: centre distance 180.00 mm is too small for these pulleys: it must be more than 187.17 mm, half the difference of their pitch diameters"},
       {A::Type, F::Value, "600", "requested 600.00 159.92 11/67; shorter 593.22 -6.78 159 11/67; longer 600.59 +0.59 160 11/67; mm"},
+      {A::Pick, F::Given, "1", "belt 600.59 160 11/67; mm"},
+      {A::Pick, F::Given, "0", "requested 600.59 160.00 11/67; shorter 593.22 -7.37 159 11/67; longer 600.59 +0.00 160 11/67; mm"},
+      {A::Type, F::Value, "600", "requested 600.00 159.92 11/67; shorter 593.22 -6.78 159 11/67; longer 600.59 +0.59 160 11/67; mm"},
+      {A::Click, F::Value, "1", "requested 600.00 159.92 11/67; shorter 593.22 -6.78 159 11/67; longer 600.59 +0.59 160 11/67; mm"},
       {A::Adopt, F::Value, "2", "belt 600.59 160 11/67; mm"},
       {A::Pick, F::Units, "1", "belt 23.645 160 11/67; in"},
       {A::Pick, F::Given, "0", "requested 23.645 160.00 11/67; shorter 23.355 -0.290 159 11/67; longer 23.645 +0.000 160 11/67; in"},
       {A::Type, F::Value, "23.622", "requested 23.622 159.92 11/67; shorter 23.355 -0.267 159 11/67; longer 23.645 +0.023 160 11/67; in"},
       {A::Pick, F::Profile, "9", "requested 600.00 311.49 13/59; shorter 598.76 -1.24 311 13/59; longer 601.28 +1.28 312 13/59; offset_unconfirmed; mm"},
+      {A::Type, F::Value, "10", "error: centre distance 10.00 mm is too small for these pulleys: it must be more than 66.85 mm, half the difference of their pitch diameters"},
+      {A::Pick, F::Units, "1", "error: centre distance 0.394 in is too small for these pulleys: it must be more than 2.632 in, half the difference of their pitch diameters"},
+      {A::Pick, F::Units, "0", "error: centre distance 10.00 mm is too small for these pulleys: it must be more than 66.85 mm, half the difference of their pitch diameters"},
+      {A::Paste, F::Value, "7", nullptr},
+      {A::Close, F::Value, "", nullptr},
+      {A::Start, F::Value, "", nullptr},
+      {A::Type, F::Value, "600", "requested 600.00 311.49 13/59; shorter 598.76 -1.24 311 13/59; longer 601.28 +1.28 312 13/59; offset_unconfirmed; mm"},
       {A::Copy, F::Value, "", "requested 600.00 311.49 13/59; shorter 598.76 -1.24 311 13/59; longer 601.28 +1.28 312 13/59; offset_unconfirmed; mm"},
       {A::Close, F::Value, "", nullptr},
       {A::Start, F::Value, "", "requested 600.00 311.49 13/59; shorter 598.76 -1.24 311 13/59; longer 601.28 +1.28 312 13/59; offset_unconfirmed; mm"},
@@ -95,6 +120,11 @@ inline void playDriveScenario(DriveDriver& driver) {
     driver.act(step);
     if (step.shown != nullptr) {
       EXPECT_EQ(driver.shown(), step.shown);
+    }
+    if (step.act == A::Paste) {
+      const std::string text = driver.text(step.field);
+      EXPECT_TRUE(text == pastedText(step).substr(0, kLongestDriveText))
+          << "the box holds " << text.size() << " bytes";
     }
   }
   EXPECT_EQ(driver.reports, "");
