@@ -41,7 +41,7 @@ constexpr Words kWords[] = {
     {DriveWord::Wrap2,        "包角2",              "Wrap 2"},
     {DriveWord::Mesh1,        "啮合齿1",            "Mesh 1"},
     {DriveWord::Mesh2,        "啮合齿2",            "Mesh 2"},
-    {DriveWord::UseBelt,      "单击或回车采用此带", "Click or Enter to use this belt"},
+    {DriveWord::UseBelt,      "双击或回车采用此带", "Double-click or Enter to use this belt"},
     {DriveWord::Drawing,      "传动简图",           "Drive drawing"},
     {DriveWord::MenuItem,     "带传动(&B)…",        "&Belt drive…"},
 };

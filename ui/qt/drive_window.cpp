@@ -188,13 +188,10 @@ void DriveWindow::build() {
   rows_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   rows_->setAccessibleDescription(word(DriveWord::UseBelt));
   rows_->installEventFilter(this);
-  // One click on a stock belt, or Enter on it, makes it the given belt.
-  const auto adopt = [this](int row, int) {
-    form_->adoptStockBelt(static_cast<std::size_t>(row));
-    mirror();
-  };
-  connect(rows_, &QTableWidget::cellActivated, this, adopt);
-  connect(rows_, &QTableWidget::cellClicked, this, adopt);
+  // A double-click on a stock belt, or Enter on it, makes it the given belt; one click only
+  // selects it, as in any list. Enter is taken in the event filter: whether Qt activates a cell
+  // on one click or on two is the style's to say.
+  connect(rows_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { adoptRow(row); });
   notes_ = new QLabel;
   notes_->setWordWrap(true);
   notes_->setTextFormat(Qt::PlainText);
@@ -286,10 +283,21 @@ void DriveWindow::mirrorResults() {
   setText(notes_, notes.join("\n"));
 }
 
-// Ctrl+C copies the results unless a box holds a selection, which it then copies as usual.
+void DriveWindow::adoptRow(int row) {
+  form_->adoptStockBelt(static_cast<std::size_t>(row));
+  mirror();
+}
+
+// Ctrl+C copies the results unless a box holds a selection, which it then copies as usual; Enter
+// on a stock belt adopts it.
 bool DriveWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (watched == rows_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+    if (rows_->currentRow() >= 0) adoptRow(rows_->currentRow());
+    return true;
+  }
+  if (key->matches(QKeySequence::Copy)) {
     const auto* edit = qobject_cast<QLineEdit*>(watched);
     if (edit == nullptr || !edit->hasSelectedText()) {
       form_->copy();

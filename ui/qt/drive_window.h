@@ -51,6 +51,7 @@ class DriveWindow : public QWidget, private DriveFrontEnd {
   void build();
   void mirror();
   void mirrorResults();
+  void adoptRow(int row);
 
   ErrorReporter reporter_;
   Language language_;

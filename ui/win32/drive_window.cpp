@@ -410,8 +410,9 @@ void DriveWindow::OnCommand(int controlId, int notification, HWND control) {
 }
 
 void DriveWindow::OnNotify(const NMHDR& header) {
-  // One click on a stock belt, or Enter on it, makes it the given belt.
-  if (header.hwndFrom == rows_ && (header.code == LVN_ITEMACTIVATE || header.code == NM_CLICK)) {
+  // A double-click on a stock belt, or Enter on it, makes it the given belt; one click only
+  // selects it, as in any list.
+  if (header.hwndFrom == rows_ && header.code == LVN_ITEMACTIVATE) {
     adoptSelectedRow();
   }
 }

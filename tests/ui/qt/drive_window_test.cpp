@@ -53,6 +53,20 @@ class QtDriveDriver : public testing::DriveDriver {
         window_->rows()->setCurrentCell(std::stoi(step.text), 0);
         QTest::keyClick(window_->rows(), Qt::Key_Return);
         break;
+      case A::Click: {
+        QTableWidget* rows = window_->rows();
+        const QRect cell = rows->visualItemRect(rows->item(std::stoi(step.text), 1));
+        QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, cell.center());
+        break;
+      }
+      case A::Paste: {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(testing::pastedText(step)));
+        QLineEdit* edit = window_->textBox(step.field);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        break;
+      }
       case A::Copy:
         window_->rows()->setFocus();
         QTest::keyClick(window_->rows(), Qt::Key_C, Qt::ControlModifier);
@@ -64,6 +78,9 @@ class QtDriveDriver : public testing::DriveDriver {
     }
   }
 
+  std::string text(DriveField field) override {
+    return window_->textBox(field)->text().toStdString();
+  }
   std::string shown() override {
     QTableWidget* rows = window_->rows();
     const QString notes = window_->notes()->text();

@@ -96,6 +96,32 @@ class Win32DriveDriver : public testing::DriveDriver {
         press(*window_, window_->rows(), VK_RETURN);
         break;
       }
+      case A::Click: {
+        RECT cell{LVIR_BOUNDS, 0, 0, 0};
+        SendMessageW(window_->rows(), LVM_GETITEMRECT, static_cast<WPARAM>(std::stoi(step.text)),
+                     reinterpret_cast<LPARAM>(&cell));
+        const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+        SendMessageW(window_->rows(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(window_->rows(), WM_LBUTTONUP, 0, at);
+        break;
+      }
+      case A::Paste: {
+        const std::wstring text = platform::toWide(testing::pastedText(step));
+        if (OpenClipboard(nullptr)) {
+          EmptyClipboard();
+          HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+          std::copy(text.c_str(), text.c_str() + text.size() + 1,
+                    static_cast<wchar_t*>(GlobalLock(memory)));
+          GlobalUnlock(memory);
+          SetClipboardData(CF_UNICODETEXT, memory);
+          CloseClipboard();
+        }
+        HWND edit = window_->input(step.field);
+        SetFocus(edit);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, WM_PASTE, 0, 0);
+        break;
+      }
       case A::Copy:
         SetFocus(window_->rows());
         press(*window_, window_->rows(), 'C', true);
@@ -120,6 +146,7 @@ class Win32DriveDriver : public testing::DriveDriver {
     }
   }
 
+  std::string text(DriveField field) override { return textOf(window_->input(field)); }
   std::string shown() override {
     HWND rows = window_->rows();
     const int count = static_cast<int>(SendMessageW(rows, LVM_GETITEMCOUNT, 0, 0));
