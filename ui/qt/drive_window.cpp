@@ -38,38 +38,21 @@ Language desktopLanguage() {
   return languageForDesktop(QLocale::system().uiLanguages().value(0).toStdString());
 }
 
-// Holds a label at a fixed height and the width it is given, outside any layout: a new text then
-// repaints the label alone instead of laying the whole window out again on every keystroke.
-class FixedLines : public QWidget {
- public:
-  FixedLines(QLabel* label, int height, QWidget* parent) : QWidget(parent), label_(label) {
-    label_->setParent(this);
-    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setFixedHeight(height);
-    // Opaque, so that a new text repaints this strip alone and not the group box around it.
-    setAutoFillBackground(true);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  }
-
- protected:
-  void resizeEvent(QResizeEvent*) override { label_->setGeometry(rect()); }
-
- private:
-  QLabel* label_;
-};
-
 // Paints a cell's figure as one line of text. The style's own item painting lays every cell out
 // as a paragraph, which made the table the dearest part of a keystroke.
 class FigureDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
+  // The room left of and right of a figure.
+  static int marginFor(const QFontMetrics& metrics) { return metrics.averageCharWidth() / 2 + 1; }
+
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     if (selected) painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
     painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    const int margin = option.fontMetrics.averageCharWidth() / 2 + 1;
+    const int margin = marginFor(option.fontMetrics);
     painter->drawText(option.rect.adjusted(margin, 0, -margin, 0),
                       index.data(Qt::TextAlignmentRole).toInt(), index.data().toString());
     if (option.state.testFlag(QStyle::State_HasFocus)) {
@@ -89,6 +72,51 @@ constexpr DriveWord kColumns[] = {DriveWord::Case,   DriveWord::Centre,    Drive
 
 }  // namespace
 
+// Holds a label at a fixed height and the width it is given, outside any layout: a new text then
+// repaints the label alone instead of laying the whole window out again on every keystroke. A
+// text that needs more lines than the strip holds makes it taller (and one that needs fewer gives
+// them back, down to its first height): no line is ever cut.
+class FixedLines : public QWidget {
+ public:
+  FixedLines(QLabel* label, int lines, QWidget* parent) : QWidget(parent), label_(label) {
+    label_->setParent(this);
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The lines of the label's own font: a text in another script may come in a taller face.
+    least_ = lines * label_->fontMetrics().lineSpacing() + kMargin;
+    setFixedHeight(least_);
+    // Opaque, so that a new text repaints this strip alone and not the group box around it.
+    setAutoFillBackground(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  }
+
+  void setText(const QString& text) {
+    if (label_->text() == text) return;
+    label_->setText(text);
+    fit();
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent*) override {
+    label_->setGeometry(rect());
+    fit();
+  }
+  void showEvent(QShowEvent*) override { fit(); }
+
+ private:
+  static constexpr int kMargin = 4;
+
+  // Only on the screen: while the window is first laid out its strips pass through widths far
+  // narrower than they end at, and a height fitted to those would stretch the window.
+  void fit() {
+    if (!isVisible()) return;
+    const int needed = std::max(least_, label_->heightForWidth(width()) + kMargin);
+    if (needed != height()) setFixedHeight(needed);
+  }
+
+  QLabel* label_;
+  int least_ = 0;
+};
+
 DriveWindow::DriveWindow(DriveFile file, std::optional<DriveInputs> handedOver,
                          ErrorReporter reporter, std::optional<Language> language)
     : reporter_(reporter ? std::move(reporter)
@@ -103,7 +131,7 @@ DriveWindow::DriveWindow(DriveFile file, std::optional<DriveInputs> handedOver,
   build();
   form_->load();
   mirror();
-  resize(900, 600);
+  resize(std::max(900, sizeHint().width()), 600);
 }
 
 DriveWindow::~DriveWindow() = default;
@@ -169,17 +197,8 @@ void DriveWindow::build() {
   rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
   rows_->setSelectionMode(QAbstractItemView::SingleSelection);
-  // Wide enough for the longest figure or heading, set once: sizing to the contents on every
-  // keystroke would lay the window out again each time.
-  const QFontMetrics metrics(rows_->font());
-  for (std::size_t c = 0; c < std::size(kColumns); ++c) {
-    const QString widest = c == 0 ? "requested" : "-9999.99";
-    rows_->setColumnWidth(static_cast<int>(c),
-                          std::max(metrics.horizontalAdvance(widest),
-                                   metrics.horizontalAdvance(headings[static_cast<int>(c)] +
-                                                             (c >= 1 && c <= 3 ? " (mm)" : ""))) +
-                              metrics.averageCharWidth() * 2);
-  }
+  // The window opens wide enough for every column of the drive it shows first.
+  rows_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContentsOnFirstShow);
   // Three rows always show, with room for a scroll bar should the window be narrow.
   rows_->setFixedHeight(rows_->horizontalHeader()->sizeHint().height() +
                         3 * rows_->verticalHeader()->defaultSectionSize() +
@@ -195,10 +214,11 @@ void DriveWindow::build() {
   notes_ = new QLabel;
   notes_->setWordWrap(true);
   notes_->setTextFormat(Qt::PlainText);
-  const int line = QFontMetrics(font()).lineSpacing();
-  resultsLayout->addWidget(new FixedLines(summary_, 3 * line + 4, results));
+  summaryLines_ = new FixedLines(summary_, 3, results);
+  notesLines_ = new FixedLines(notes_, 4, results);
+  resultsLayout->addWidget(summaryLines_);
   resultsLayout->addWidget(rows_);
-  resultsLayout->addWidget(new FixedLines(notes_, 4 * line + 4, results));
+  resultsLayout->addWidget(notesLines_);
 
   canvas_ = new DriveCanvas(this);
   canvas_->setAccessibleName(name(DriveWord::Drawing));
@@ -248,8 +268,8 @@ void DriveWindow::mirrorResults() {
     if (rows_->isRowHidden(r) != hidden) rows_->setRowHidden(r, hidden);
   }
   if (!results) {
-    setText(summary_, QString());
-    setText(notes_, toQString(form_->error()));
+    summaryLines_->setText(QString());
+    notesLines_->setText(toQString(form_->error()));
     return;
   }
   const QString unit = toQString(results->unit);
@@ -257,7 +277,7 @@ void DriveWindow::mirrorResults() {
     setText(rows_->horizontalHeaderItem(column),
             toQString(driveWord(kColumns[column], language_)) + " (" + unit + ")");
   }
-  setText(summary_, toQString(driveSummary(*results, language_)));
+  summaryLines_->setText(toQString(driveSummary(*results, language_)));
   for (std::size_t r = 0; r < results->rows.size(); ++r) {
     const calc::DriveTextRow& row = results->rows[r];
     const std::string* cells[] = {&row.kind,  &row.centre, &row.change, &row.length, &row.beltTeeth,
@@ -280,7 +300,22 @@ void DriveWindow::mirrorResults() {
        driveWarnings(*results, *FindBeltProfile(form_->inputs().profile), language_)) {
     notes << toQString(warning);
   }
-  setText(notes_, notes.join("\n"));
+  notesLines_->setText(notes.join("\n"));
+  fitColumns(shown);
+}
+
+// Each column as wide as its heading and its widest figure, so that no figure is ever shown cut;
+// set only where that changed, which a keystroke seldom does.
+void DriveWindow::fitColumns(std::size_t rowsShown) {
+  const QFontMetrics metrics = rows_->fontMetrics();
+  const int room = 2 * FigureDelegate::marginFor(metrics) + 2;
+  for (int c = 0; c < rows_->columnCount(); ++c) {
+    int width = rows_->horizontalHeader()->sectionSizeHint(c);
+    for (int r = 0; r < static_cast<int>(rowsShown); ++r) {
+      width = std::max(width, metrics.horizontalAdvance(rows_->item(r, c)->text()) + room);
+    }
+    if (rows_->columnWidth(c) != width) rows_->setColumnWidth(c, width);
+  }
 }
 
 void DriveWindow::adoptRow(int row) {

@@ -18,6 +18,7 @@ class QTableWidget;
 
 namespace korvale::ui::qt {
 class DriveCanvas;
+class FixedLines;
 
 // The belt-drive window on Qt Widgets: a view of DriveForm. Every keystroke and pick goes to the
 // form; the inputs, results, warnings and drawing then show what the form holds. Resizable, not
@@ -52,6 +53,7 @@ class DriveWindow : public QWidget, private DriveFrontEnd {
   void mirror();
   void mirrorResults();
   void adoptRow(int row);
+  void fitColumns(std::size_t rowsShown);
 
   ErrorReporter reporter_;
   Language language_;
@@ -61,6 +63,8 @@ class DriveWindow : public QWidget, private DriveFrontEnd {
   QLabel* summary_ = nullptr;
   QTableWidget* rows_ = nullptr;
   QLabel* notes_ = nullptr;
+  FixedLines* summaryLines_ = nullptr;
+  FixedLines* notesLines_ = nullptr;
   QPushButton* copy_ = nullptr;
   DriveCanvas* canvas_ = nullptr;
 };

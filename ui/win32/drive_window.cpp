@@ -112,9 +112,11 @@ std::unique_ptr<DriveWindow> DriveWindow::create(HINSTANCE instance, DriveFile f
   if (self->window_ == nullptr) return nullptr;
   self->dpi_ = dpiOfWindow(self->window_);
   self->buildControls(instance);
+  // Laid out first, so that the columns are measured in the font they are drawn in.
+  self->layOut();
   self->form_.load();
   self->mirror();
-  self->layOut();
+  self->widenToColumns();
   ShowWindow(self->window_, SW_SHOW);
   UpdateWindow(self->window_);
   SetFocus(self->input(DriveField::Profile));
@@ -195,16 +197,52 @@ void DriveWindow::layOut() {
   MoveWindow(copy_, margin, y + px(4), labelWidth + inputWidth, px(26), FALSE);
   const int left = margin * 2 + labelWidth + inputWidth;
   const int width = std::max(px(200), static_cast<int>(client.right) - left - margin);
-  const int resultsHeight = y + px(54) - margin;
+  // The summary and the notes take the lines their texts need (a Chinese face may be taller than
+  // the window's own), and the group grows below the inputs when they need more room than it has.
+  summaryHeight_ = textHeightFor(summary_, width - px(20));
+  notesHeight_ = textHeightFor(notes_, width - px(20));
+  const int rowsTop = margin + px(16) + std::max(px(48), summaryHeight_);
+  const int notesTop = rowsTop + px(100);
+  const int resultsHeight =
+      std::max(y + px(54) - margin, notesTop + notesHeight_ + px(14) - margin);
   MoveWindow(results_, left, margin - px(4), width, resultsHeight, FALSE);
-  MoveWindow(summary_, left + px(10), margin + px(14), width - px(20), px(48), FALSE);
-  MoveWindow(rows_, left + px(10), margin + px(64), width - px(20), px(96), FALSE);
-  MoveWindow(notes_, left + px(10), margin + px(164), width - px(20), resultsHeight - px(174),
+  MoveWindow(summary_, left + px(10), margin + px(14), width - px(20), rowsTop - margin - px(16),
              FALSE);
+  MoveWindow(rows_, left + px(10), rowsTop, width - px(20), px(96), FALSE);
+  MoveWindow(notes_, left + px(10), notesTop, width - px(20),
+             margin + resultsHeight - px(10) - notesTop, FALSE);
   const int top = margin + resultsHeight;
   MoveWindow(canvas_, margin, top, std::max(0, static_cast<int>(client.right) - 2 * margin),
              std::max(0, static_cast<int>(client.bottom) - top - margin), FALSE);
   InvalidateRect(window_, nullptr, TRUE);
+}
+
+// The window opens wide enough for every column of the drive it shows first.
+void DriveWindow::widenToColumns() {
+  RECT list{};
+  GetClientRect(rows_, &list);
+  int columns = 0;
+  for (int c = 0; c < static_cast<int>(std::size(kColumns)); ++c) {
+    columns += ListView_GetColumnWidth(rows_, c);
+  }
+  if (columns <= list.right) return;
+  RECT frame{};
+  GetWindowRect(window_, &frame);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + columns - list.right,
+               frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The height a label's lines take at this width, wrapped as the label wraps them.
+int DriveWindow::textHeightFor(HWND label, int width) const {
+  const std::wstring text = toWide(windowText(label));
+  HDC dc = GetDC(label);
+  const HGDIOBJ old = SelectObject(dc, font_);
+  RECT area{0, 0, width, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  return static_cast<int>(area.bottom);
 }
 
 void DriveWindow::mirror() {
@@ -230,6 +268,7 @@ void DriveWindow::mirrorResults() {
   if (!results) {
     SetWindowTextW(summary_, L"");
     SetWindowTextW(notes_, toWide(form_.error()).c_str());
+    fitTexts();
     return;
   }
   const std::string unit = results->unit;
@@ -297,6 +336,18 @@ void DriveWindow::mirrorResults() {
     notes += warning + "\r\n";
   }
   SetWindowTextW(notes_, toWide(notes).c_str());
+  fitTexts();
+}
+
+// No line of the summary or the notes is ever cut: where they now need other heights, the window
+// is laid out again.
+void DriveWindow::fitTexts() {
+  RECT box{};
+  GetClientRect(notes_, &box);
+  if (textHeightFor(notes_, box.right) != notesHeight_ ||
+      textHeightFor(summary_, box.right) != summaryHeight_) {
+    layOut();
+  }
 }
 
 void DriveWindow::adoptSelectedRow() {

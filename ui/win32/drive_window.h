@@ -37,6 +37,7 @@ class DriveWindow : private DriveFrontEnd {
   HWND input(DriveField field) const { return inputs_.at(field); }
   HWND rows() const { return rows_; }
   HWND notes() const { return notes_; }
+  HWND summary() const { return summary_; }
   DriveForm& form() { return form_; }
   // Opened from the calculator: its pulley becomes the driving one.
   void takeDrivingPulley(const std::string& profile, const std::string& teeth) {
@@ -72,6 +73,9 @@ class DriveWindow : private DriveFrontEnd {
   void mirror();
   void mirrorResults();
   void adoptSelectedRow();
+  int textHeightFor(HWND label, int width) const;
+  void fitTexts();
+  void widenToColumns();
 
   DriveForm form_;
   ErrorReporter reporter_;
@@ -89,6 +93,9 @@ class DriveWindow : private DriveFrontEnd {
   HWND notes_ = nullptr;
   HWND canvas_ = nullptr;
   bool mirroring_ = false;
+  // What the summary's and the notes' lines took when the window was last laid out.
+  int summaryHeight_ = 0;
+  int notesHeight_ = 0;
 };
 
 }  // namespace korvale::ui::win32

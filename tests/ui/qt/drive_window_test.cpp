@@ -27,6 +27,9 @@ class QtDriveDriver : public testing::DriveDriver {
         window_->show();
         QApplication::setActiveWindow(window_.get());
         QCoreApplication::processEvents();
+        EXPECT_LE(window_->rows()->horizontalHeader()->length(),
+                  window_->rows()->viewport()->width())
+            << "a column behind the scroll bar at the window's first size";
         break;
       case A::Type: {
         QLineEdit* edit = window_->textBox(step.field);
@@ -81,15 +84,28 @@ class QtDriveDriver : public testing::DriveDriver {
   std::string text(DriveField field) override {
     return window_->textBox(field)->text().toStdString();
   }
+  // What the window shows, as far as it is shown whole: a figure its cell cuts reads "cut", and
+  // so do notes their strip cuts.
   std::string shown() override {
+    QCoreApplication::processEvents();
     QTableWidget* rows = window_->rows();
-    const QString notes = window_->notes()->text();
+    const QFontMetrics metrics = rows->fontMetrics();
+    const auto cut = [](const QLabel* label) {
+      return label->heightForWidth(label->width()) > label->height();
+    };
+    const QString notes =
+        cut(window_->notes()) || cut(window_->summary()) ? "cut" : window_->notes()->text();
     std::vector<std::vector<std::string>> cells;
     for (int r = 0; r < rows->rowCount(); ++r) {
       if (rows->isRowHidden(r)) continue;
       std::vector<std::string>& row = cells.emplace_back();
-      for (int c = 0; c < rows->columnCount(); ++c)
-        row.push_back(rows->item(r, c)->text().toStdString());
+      for (int c = 0; c < rows->columnCount(); ++c) {
+        const QString text = rows->item(r, c)->text();
+        // The cells keep half an average character and a pixel clear on either side.
+        const int margins = 2 * (metrics.averageCharWidth() / 2 + 1);
+        const bool whole = metrics.horizontalAdvance(text) + margins <= rows->columnWidth(c);
+        row.push_back(whole ? text.toStdString() : "cut");
+      }
     }
     if (cells.empty()) return "error: " + notes.toStdString();
     std::vector<std::string> lines;

@@ -67,6 +67,13 @@ class Win32DriveDriver : public testing::DriveDriver {
             },
             std::make_unique<NoNames>(), Language::English);
         ASSERT_NE(window_, nullptr);
+        {
+          RECT list{};
+          GetClientRect(window_->rows(), &list);
+          int columns = 0;
+          for (int c = 0; c < 9; ++c) columns += ListView_GetColumnWidth(window_->rows(), c);
+          EXPECT_LE(columns, list.right) << "a column out of sight at the window's first size";
+        }
         break;
       case A::Type: {
         HWND edit = window_->input(step.field);
@@ -147,14 +154,39 @@ class Win32DriveDriver : public testing::DriveDriver {
   }
 
   std::string text(DriveField field) override { return textOf(window_->input(field)); }
+  // Whether a label's text needs more lines than the label shows.
+  static bool cut(HWND notes) {
+    RECT box{};
+    GetClientRect(notes, &box);
+    RECT needed{0, 0, box.right, 0};
+    const std::wstring text = platform::toWide(textOf(notes));
+    HDC dc = GetDC(notes);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(notes, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+    SelectObject(dc, old);
+    ReleaseDC(notes, dc);
+    return needed.bottom > box.bottom;
+  }
+  // What the window shows, as far as it is shown whole: a figure its column cuts reads "cut",
+  // and so do notes their control cuts.
   std::string shown() override {
     HWND rows = window_->rows();
     const int count = static_cast<int>(SendMessageW(rows, LVM_GETITEMCOUNT, 0, 0));
-    const std::string notes = textOf(window_->notes());
+    const bool linesCut = cut(window_->notes()) || cut(window_->summary());
+    const std::string notes = linesCut ? "cut" : textOf(window_->notes());
     if (count == 0) return "error: " + notes;
     std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(count));
     for (int r = 0; r < count; ++r) {
-      for (int c = 0; c < 9; ++c) cells[static_cast<std::size_t>(r)].push_back(cellOf(rows, r, c));
+      for (int c = 0; c < 9; ++c) {
+        const std::wstring cell = platform::toWide(cellOf(rows, r, c));
+        // A list view keeps six pixels clear either side of a cell's text.
+        const LRESULT width =
+            SendMessageW(rows, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(cell.c_str()));
+        const bool whole = width + 12 <= ListView_GetColumnWidth(rows, c);
+        cells[static_cast<std::size_t>(r)].push_back(whole ? platform::fromWide(cell) : "cut");
+      }
     }
     std::vector<std::string> lines;
     for (std::size_t from = 0; from < notes.size();) {
