@@ -5,8 +5,7 @@
 
 namespace korvale::ui {
 
-std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveRow& row,
-                                     const PulleyPair& pulleys) {
+std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveRow& row) {
   using Kind = DriveShape::Kind;
   const double centre = row.centre;
   const double r1 = solution.D1 / 2;
@@ -35,13 +34,11 @@ std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveR
                       centre + r2 * nx, side * r2 * ny, 0, 0});
   }
   shapes.push_back({Kind::Line, DriveShapeRole::CentreLine, 0, 0, 0, centre, 0, 0, 0});
-  if (pulleys.z1 <= pulleys.z2) {
-    shapes.push_back(
-        {Kind::Arc, DriveShapeRole::WrapArc, 0, 0, r1, 0, 0, 90 + phiDegrees, row.wrap1});
-  } else {
-    shapes.push_back(
-        {Kind::Arc, DriveShapeRole::WrapArc, centre, 0, r2, 0, 0, -90 - phiDegrees, row.wrap2});
-  }
+  // The belt's whole loop: round the far side of each pulley, between its two tangent points.
+  shapes.push_back(
+      {Kind::Arc, DriveShapeRole::WrapArc, 0, 0, r1, 0, 0, 90 + phiDegrees, row.wrap1});
+  shapes.push_back(
+      {Kind::Arc, DriveShapeRole::WrapArc, centre, 0, r2, 0, 0, -90 - phiDegrees, row.wrap2});
   return shapes;
 }
 

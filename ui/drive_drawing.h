@@ -18,11 +18,12 @@ struct DriveShape {
   double x, y, radius, x2, y2, startDegrees, sweepDegrees;
 };
 
-// The drive at one row of its solution, to scale: both pitch and tip circles, the belt's two
-// straight spans, the line of centres, and the small pulley's wrap arc (where the belt touches
-// it). 14M 28/112 at C 600: spans leave the pulleys at 90° + 18.18° and 270° - 18.18°.
-std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveRow& row,
-                                     const PulleyPair& pulleys);
+// The drive at one row of its solution, to scale: both pitch and tip circles, the line of
+// centres, and the belt's whole loop in its pen: the two straight spans and the wrap arc on each
+// pulley (where the belt touches it). 14M 28/112 at C 600: the spans leave both pulleys at
+// 90° + 18.18° and 270° - 18.18°; the driving pulley's arc runs from 108.18° over 143.65°, the
+// driven one's from -108.18° over 216.35°.
+std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveRow& row);
 
 // Where the drawing lands in a rectangle of width × height pixels, as large as fits with `margin`
 // pixels all round and centred: a point (x, y) in millimetres is drawn at

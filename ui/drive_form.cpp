@@ -228,7 +228,7 @@ void DriveForm::recompute() {
     return;
   }
   results_ = calc::DriveTextOf(*arguments_, solution);
-  drawing_ = DriveDrawing(solution, solution.rows.front(), pulleys);
+  drawing_ = DriveDrawing(solution, solution.rows.front());
 }
 
 std::string DriveForm::copyText() const {
