@@ -1,6 +1,7 @@
 // The Linux program: the calculator window on Qt, its inputs kept beside the executable (or, for
 // an installed copy, in the user's configuration folder).
 #include <cstdio>
+#include <optional>
 
 #include "ui/qt/application.h"
 #include "ui/qt/calculator_window.h"
@@ -21,18 +22,20 @@ int main(int argc, char* argv[]) {
   }
   korvale::ui::qt::preferX11WhereNoneIsChosen(line.platformChosen);
 
+  std::optional<korvale::ui::qt::EndIfNoDisplay> endIfNoDisplay(std::in_place);
   korvale::ui::qt::Application application(argc, argv);
+  endIfNoDisplay.reset();
   QGuiApplication::setDesktopFileName("org.korvale.Korvale");
   if (line.action == CommandLine::Action::OpenDrive) {
     korvale::ui::qt::DriveWindow drive{korvale::DriveFile(), line.drive};
     const korvale::ui::SaveAtExit saveAtExit(drive.form());
-    korvale::ui::qt::closeOnTerminationSignals(drive);
+    korvale::ui::qt::endOnTerminationSignals(drive, [&] { return drive.form().saveAtExit(); });
     drive.show();
     return QApplication::exec();
   }
   korvale::ui::qt::CalculatorWindow window{korvale::StateFile()};
   const korvale::ui::SaveAtExit saveAtExit(window.form());
-  korvale::ui::qt::closeOnTerminationSignals(window);
+  korvale::ui::qt::endOnTerminationSignals(window, [&] { return window.form().saveAtExit(); });
   window.show();
   return QApplication::exec();
 }

@@ -3,41 +3,50 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
-#include <QWidget>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 
 namespace korvale::ui::qt {
 namespace {
+
+constexpr int kTerminationSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 // The pipe's ends: the handler writes to [1], the event loop reads [0].
 int signalPipe[2] = {-1, -1};
 
 extern "C" void onTerminationSignal(int) {
   const int savedErrno = errno;
+  for (const int signal : kTerminationSignals) std::signal(signal, SIG_DFL);
   const char byte = 1;
-  // A full pipe already holds a close request; nothing is lost by dropping this one.
+  // A full pipe already holds an end request; nothing is lost by dropping this one.
   (void)!::write(signalPipe[1], &byte, 1);
   errno = savedErrno;
 }
 
 }  // namespace
 
-void closeOnTerminationSignals(QWidget& window) {
+void endOnTerminationSignals(QObject& owner, std::function<std::string()> save) {
   if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
-  QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+  auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &owner);
+  QObject::connect(notifier, &QSocketNotifier::activated, &owner, [notifier, save] {
+    notifier->setEnabled(false);
     char bytes[64];
     while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
     }
-    window.close();
+    const std::string failure = save();
+    if (!failure.empty()) std::fprintf(stderr, "korvale: %s\n", failure.c_str());
+    QCoreApplication::exit(failure.empty() ? 0 : 1);
   });
   struct sigaction action {};
   action.sa_handler = onTerminationSignal;
+  // While one is being handled the others wait, and then find their default action.
   sigemptyset(&action.sa_mask);
+  for (const int signal : kTerminationSignals) sigaddset(&action.sa_mask, signal);
   action.sa_flags = SA_RESTART;
-  for (int signal : {SIGTERM, SIGHUP, SIGINT}) ::sigaction(signal, &action, nullptr);
+  for (const int signal : kTerminationSignals) ::sigaction(signal, &action, nullptr);
 }
 
 }  // namespace korvale::ui::qt
