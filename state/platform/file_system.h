@@ -47,8 +47,9 @@ class InputFile : public ByteSource {
   // nullptr when nothing stands at the path. Whatever stands there and is not read throws a
   // RuntimeError that names the path and says why ("Cannot restore "/opt/k/Rede.txt": Permission
   // denied"): a file the user may not read, a link another user owns on the way, or what is not a
-  // regular file (a directory, a FIFO, a device: such a path fails at once, it never blocks).
-  // Whoever owns a readable file, it is read.
+  // regular file (a directory, a FIFO, a device: such a path fails at once, it never blocks), or,
+  // in a folder other users may write to, a file not of the user's own. Anywhere else, whoever
+  // owns a readable file, it is read.
   static std::unique_ptr<InputFile> open(const std::string& path);
 };
 

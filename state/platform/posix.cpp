@@ -268,6 +268,11 @@ std::unique_ptr<InputFile> InputFile::open(const std::string& path) {
   struct stat info {};
   if (::fstat(file.get(), &info) != 0) failToRead(path, errno);
   if (!S_ISREG(info.st_mode)) failToRead(path, 0, "Not a regular file");
+  // Where other users may put names, a file not of the user's own may have been planted, and the
+  // save would refuse it: it is not restored either, and start-up says so.
+  if (!ownedByUser(info) && othersMayWrite(place.folder.get())) {
+    failToRead(path, EACCES, "the file belongs to another user");
+  }
   return std::make_unique<PosixInputFile>(std::move(file), info.st_size);
 }
 

@@ -451,11 +451,12 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
       {"group-shared file", true, [](S s) { s.file("app/Rede.txt", kOld, 0664); s.group("app/Rede.txt", kSharedGroup); }, {}, "20 5M", "saved", "app/Rede.txt=new 664 group 4243"},
       {"another's shared file, own folder", true, [](S s) { s.file("app/Rede.txt", kOld, 0666, kOtherUser); }, {}, "20 5M", "saved", "app/Rede.txt=new 666"},
       {"root's file, own folder", true, [](S s) { s.file("app/Rede.txt", kOld, 0644, 0); }, {}, "20 5M", denied, "app/Rede.txt=old"},
-      {"another's shared file, sticky folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0666, kOtherUser); s.mode("app", 01777, 0); }, {}, "20 5M", othersFile, "app/Rede.txt=old 666"},
-      {"root's file, sticky folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0644, 0); s.mode("app", 01777, 0); }, {}, "20 5M", othersFile, "app/Rede.txt=old"},
-      {"root's shared file, open folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0666, 0); s.mode("app", 0777); }, {}, "20 5M", othersFile, "app/Rede.txt=old 666"},
-      {"another's file, open folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0644, kOtherUser); s.mode("app", 0777, kOtherUser); }, {}, "20 5M", othersFile, "app/Rede.txt=old"},
+      {"another's shared file, sticky folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0666, kOtherUser); s.mode("app", 01777, 0); }, {}, "- " + othersFile, othersFile, "app/Rede.txt=old 666"},
+      {"root's file, sticky folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0644, 0); s.mode("app", 01777, 0); }, {}, "- " + othersFile, othersFile, "app/Rede.txt=old"},
+      {"root's shared file, open folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0666, 0); s.mode("app", 0777); }, {}, "- " + othersFile, othersFile, "app/Rede.txt=old 666"},
+      {"another's file, open folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0644, kOtherUser); s.mode("app", 0777, kOtherUser); }, {}, "- " + othersFile, othersFile, "app/Rede.txt=old"},
       {"a second name planted in an open folder", true, [&](S s) { s.file("home/keep.txt", kOld); s.hardLink("home/keep.txt", "app/Rede.txt"); s.mode("app", 0777); }, {}, "20 5M", "saved", "app/Rede.txt=new home/keep.txt=old"},
+      {"own file, sticky folder", true, [&](S s) { s.file("app/Rede.txt", kOld, 0644); s.mode("app", 01777, 0); }, {}, "20 5M", "saved", "app/Rede.txt=new"},
       {"a second name in another's folder", true, [&](S s) { s.file("home/keep.txt", kOld); s.hardLink("home/keep.txt", "app/Rede.txt"); s.mode("app", 0755, kOtherUser); }, {}, "20 5M", denied, "app/Rede.txt=old home/keep.txt=old"},
       {"the folder replaced after start-up", true, [](S s) { s.file("app/Rede.txt", kOld); }, {}, "-", "error 75: its folder was moved or removed while Korvale was open", "moved/ moved/Rede.txt=old", moved},
       {"link planted in a sticky folder", true, [&](S s) { planted(s, 01777); }, {}, "- " + foreignLink, foreignLink, "app/Rede.txt->../home/.bashrc " + bashrc},
@@ -497,7 +498,8 @@ TEST(StateFile, ReadsAndReplacesOnlyRegularFilesOfTheUsersOwn) {
       {"FIFO", [](S s) { s.fifo("app/Drive.txt"); }, notRegularRead + " | " + notRegular},
       {"nonsense", [](S s) { s.file("app/Drive.txt", "z1 30\n"); }, "- error 321: line 1 has no \"=\" | saved"},
       {"link planted in an open folder", [](S s) { s.file("home/.bashrc", "x"); s.link("app/Drive.txt", "../home/.bashrc", kOtherUser); s.mode("app", 0777); }, "- " + foreignLink + " | " + foreignLink},
-      {"another's file, open folder", [](S s) { s.file("app/Drive.txt", "profile=5M\n", 0644, kOtherUser); s.mode("app", 0777, kOtherUser); }, "5M | " + othersFile},
+      {"another's file, open folder", [](S s) { s.file("app/Drive.txt", "profile=5M\n", 0644, kOtherUser); s.mode("app", 0777, kOtherUser); }, "- " + othersFile + " | " + othersFile},
+      {"another's shared file, sticky folder", [](S s) { s.file("app/Drive.txt", "profile=5M\n", 0666, kOtherUser); s.mode("app", 01777, 0); }, "- " + othersFile + " | " + othersFile},
       // clang-format on
   };
   for (const auto& c : driveCases) {
