@@ -7,6 +7,5 @@ int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   korvale::calc::FileOutput out(stdout);
   korvale::calc::FileOutput err(stderr);
-  const int status = korvale::calc::RunCalc(args, out, err);
-  return std::fflush(stdout) == 0 ? status : 2;
+  return korvale::calc::RunCalc(args, out, err);
 }

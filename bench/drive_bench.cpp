@@ -74,7 +74,9 @@ BENCHMARK(BM_WholeDriveWithBothStockBelts);
 class FileSink : public korvale::calc::OutputStream {
  public:
   explicit FileSink(std::FILE* file) : file_(file) {}
-  void write(std::string_view text) override { std::fwrite(text.data(), 1, text.size(), file_); }
+  bool write(std::string_view text) override {
+    return std::fwrite(text.data(), 1, text.size(), file_) == text.size();
+  }
 
  private:
   std::FILE* file_;

@@ -42,11 +42,11 @@ RecordWriter::RecordWriter(Format format, std::initializer_list<std::string_view
   out_.endLine();
 }
 
+// Only appends: a destructor must not throw, and the caller's flush sends it.
 RecordWriter::~RecordWriter() {
   if (format_ != Format::Json) return;
   if (!firstRecord_) out_.text() += '\n';
-  out_.text() += ']';
-  out_.endLine();
+  out_.text() += "]\n";
 }
 
 void RecordWriter::beginField() {

@@ -33,8 +33,29 @@ Options:
 
 Profiles: 3M 5M 8M 14M 20M (an HTD prefix is accepted), 2GT 3GT 5GT (GT2 for 2GT),
 T2.5 T5 T10 T20, AT5 AT10 AT20, MXL XL L H XH; case does not matter.
-Exit status: 0 done (warnings included), 1 a drive that cannot be built, 2 a bad command line.
+Exit status: 0 done (warnings included), 1 a drive that cannot be built, 2 a bad command line,
+3 the output could not be written.
 )";
+
+int run(const CalcArguments& arguments, BufferedOutput& out, OutputStream& err) {
+  switch (arguments.command) {
+    case Command::Help:
+      out.text() += kUsage;
+      return 0;
+    case Command::Version:
+      out.text() += "korvale-calc " KORVALE_VERSION "\n";
+      return 0;
+    case Command::Pulley:
+      WritePulleyReport(arguments, out);
+      return 0;
+    case Command::Profiles:
+      WriteProfilesReport(arguments, out);
+      return 0;
+    case Command::Drive:
+      return WriteDriveReport(arguments, out, err);
+  }
+  return 0;
+}
 
 }  // namespace
 
@@ -46,24 +67,15 @@ int RunCalc(const std::vector<std::string_view>& args, OutputStream& out, Output
     err.write(std::string("korvale-calc: ") + error.what() + "\n");
     return 2;
   }
-  BufferedOutput buffered(out);
-  switch (arguments.command) {
-    case Command::Help:
-      buffered.text() += kUsage;
-      return 0;
-    case Command::Version:
-      buffered.text() += "korvale-calc " KORVALE_VERSION "\n";
-      return 0;
-    case Command::Pulley:
-      WritePulleyReport(arguments, buffered);
-      return 0;
-    case Command::Profiles:
-      WriteProfilesReport(arguments, buffered);
-      return 0;
-    case Command::Drive:
-      return WriteDriveReport(arguments, buffered, err);
+  try {
+    BufferedOutput buffered(out);
+    const int status = run(arguments, buffered, err);
+    buffered.flush();
+    return status;
+  } catch (const OutputFailed& failure) {
+    err.write("korvale-calc: cannot write the output: " + failure.reason + "\n");
+    return 3;
   }
-  return 0;
 }
 
 }  // namespace korvale::calc

@@ -235,7 +235,10 @@ std::string DriveForm::copyText() const {
   if (!results_ || !arguments_) return {};
   class StringOutput : public calc::OutputStream {
    public:
-    void write(std::string_view text) override { text_ += text; }
+    bool write(std::string_view text) override {
+      text_ += text;
+      return true;
+    }
     std::string text_;
   } text, ignored;
   calc::CalcArguments tsv = *arguments_;

@@ -9,7 +9,10 @@ namespace {
 
 class StringOutput : public OutputStream {
  public:
-  void write(std::string_view text) override { text_ += text; }
+  bool write(std::string_view text) override {
+    text_ += text;
+    return true;
+  }
   std::string text_;
 };
 
