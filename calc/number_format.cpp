@@ -30,6 +30,15 @@ void appendFixed(std::string& out, double x, int decimals) {
   appendChars(out, buffer, end);
 }
 
+double roundedTo15Digits(double x) {
+  char buffer[32];
+  const char* end =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 14).ptr;
+  double rounded = x;
+  std::from_chars(buffer, end, rounded);
+  return rounded;
+}
+
 void appendFloored(std::string& out, double x, int decimals) {
   const double floored = decimals == 2
                              ? Floor2(x)

@@ -14,6 +14,9 @@ void appendShortest(std::string& out, double x);
 // "2238.87", (-6.778841, 2) -> "-6.78". A result that rounds to zero drops its sign.
 void appendFixed(std::string& out, double x, int decimals);
 
+// The double nearest to x rounded to 15 significant decimal digits: 0.37500000000000006 -> 0.375.
+double roundedTo15Digits(double x);
+
 // Floored to a number of decimals, as the calculator window floors: (124.777475, 2) -> "124.77".
 void appendFloored(std::string& out, double x, int decimals);
 

@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <array>
+#include <vector>
+
 #include "calc/number_format.h"
 #include "calc/reports.h"
 
@@ -39,10 +43,10 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
     for (const BeltProfile& profile : BeltProfiles) {
       records.text(profile.name);
       records.text(profile.family);
-      records.number(units.of(profile.pitch));
-      records.number(units.of(profile.pitchLineOffset));
+      records.number(units.ofFigure(profile.pitch));
+      records.number(units.ofFigure(profile.pitchLineOffset));
       records.text(offsetStatus(profile.offsetSource));
-      records.number(units.of(profile.beltHeight));
+      records.number(units.ofFigure(profile.beltHeight));
       records.numberText(std::to_string(profile.smallestPulley));
       records.text(profile.source);
       records.endRecord();
@@ -52,23 +56,27 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
 
   const std::string unit = units.name();
   std::string& text = out.text();
-  const std::size_t widths[] = {6, 14, 10, 10, 13, 12, 10};
-  const std::string headings[] = {"name", "family",         "pitch " + unit, "u " + unit,
-                                  "u is", "height " + unit, "smallest"};
-  for (std::size_t i = 0; i < 7; ++i) appendLeftAligned(text, headings[i], widths[i]);
-  text += "source of u";
-  out.endLine();
+  constexpr std::size_t kColumns = 7;
+  using Row = std::array<std::string, kColumns + 1>;  // the last cell, the source, stands alone
+  std::vector<Row> rows = {{"name", "family", "pitch " + unit, "u " + unit, "u is",
+                            "height " + unit, "smallest", "source of u"}};
   for (const BeltProfile& profile : BeltProfiles) {
     const std::string mark = profile.offsetSource == OffsetSource::Confirmed ? "" : "*";
-    const std::string cells[] = {std::string(profile.name),
-                                 std::string(profile.family),
-                                 shortest(units.of(profile.pitch)),
-                                 shortest(units.of(profile.pitchLineOffset)) + mark,
-                                 std::string(offsetStatus(profile.offsetSource)),
-                                 shortest(units.of(profile.beltHeight)),
-                                 std::to_string(profile.smallestPulley)};
-    for (std::size_t i = 0; i < 7; ++i) appendLeftAligned(text, cells[i], widths[i]);
-    text += profile.source;
+    rows.push_back({std::string(profile.name), std::string(profile.family),
+                    shortest(units.ofFigure(profile.pitch)),
+                    shortest(units.ofFigure(profile.pitchLineOffset)) + mark,
+                    std::string(offsetStatus(profile.offsetSource)),
+                    shortest(units.ofFigure(profile.beltHeight)),
+                    std::to_string(profile.smallestPulley), std::string(profile.source)});
+  }
+  // Each column at least two spaces wider than its widest cell, so that no two ever run together.
+  std::size_t widths[kColumns] = {6, 14, 10, 10, 13, 12, 10};
+  for (const Row& row : rows) {
+    for (std::size_t i = 0; i < kColumns; ++i) widths[i] = std::max(widths[i], row[i].size() + 2);
+  }
+  for (const Row& row : rows) {
+    for (std::size_t i = 0; i < kColumns; ++i) appendLeftAligned(text, row[i], widths[i]);
+    text += row[kColumns];
     out.endLine();
   }
   text += "* a Da on this u is marked: no source at hand states it outright. Smallest: the fewest";

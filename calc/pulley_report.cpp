@@ -19,6 +19,10 @@ std::string diameterText(double millimetres, const Units& units) {
 
 }  // namespace
 
+double Units::ofFigure(double millimetres) const {
+  return inch ? roundedTo15Digits(of(millimetres)) : millimetres;
+}
+
 void appendRightAligned(std::string& out, std::string_view text, std::size_t width) {
   if (text.size() < width) out.append(width - text.size(), ' ');
   out += text;
@@ -35,9 +39,9 @@ void WritePulleyReport(const CalcArguments& arguments, BufferedOutput& out) {
   std::string& text = out.text();
   if (arguments.format == Format::Text) {
     text += std::string(profile.name) + " (" + std::string(profile.family) + "): pitch ";
-    appendShortest(text, units.of(profile.pitch));
+    appendShortest(text, units.ofFigure(profile.pitch));
     text += std::string(" ") + units.name() + ", u ";
-    appendShortest(text, units.of(profile.pitchLineOffset));
+    appendShortest(text, units.ofFigure(profile.pitchLineOffset));
     text += std::string(" ") + units.name();
     out.endLine();
     appendRightAligned(text, "teeth", kColumn);

@@ -12,6 +12,11 @@ namespace korvale::calc {
 struct Units {
   bool inch;
   double of(double millimetres) const { return inch ? millimetres / 25.4 : millimetres; }
+  // A catalogue figure (a pitch, an offset, a height: decimals of a few digits in the unit they
+  // were published in) in these units: in inches rounded to 15 significant digits, which gives
+  // back the inch profiles' own figures exactly: L's 9.525 mm pitch is 0.375 in, not
+  // 0.37500000000000006.
+  double ofFigure(double millimetres) const;
   const char* name() const { return inch ? "in" : "mm"; }
   int decimals() const { return inch ? 3 : 2; }
 };
