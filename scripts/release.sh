@@ -11,13 +11,14 @@ staging=build/release
 rm -rf dist "$staging"
 mkdir -p dist
 
+# Every program the packages install, and nothing else: a fresh tree has nothing built.
 cmake --preset linux >/dev/null
-cmake --build --preset linux --target korvale -- -j"$jobs"
+cmake --build --preset linux --target korvale korvale-calc -- -j"$jobs"
 cpack --config build/linux/CPackConfig.cmake -B "$staging/linux" >/dev/null
 cp "$staging"/linux/korvale_*_amd64.deb dist/
 
 cmake --preset mingw32 >/dev/null
-cmake --build --preset mingw32 --target Korvale -- -j"$jobs"
+cmake --build --preset mingw32 --target Korvale korvale-calc -- -j"$jobs"
 cpack --config build/mingw32/CPackConfig.cmake -B "$staging/windows" >/dev/null
 cp "$staging"/windows/Korvale-*-setup.exe "$staging"/windows/Korvale-*-win32.zip dist/
 

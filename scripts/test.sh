@@ -39,6 +39,17 @@ for preset in mingw32 mingw64; do
   ctest --preset "$preset"
 done
 
+# The release from what a fresh clone holds, never from what the builds above left behind.
+echo "== The release, from a clean copy of the tree"
+clean=$(mktemp -d)
+git ls-files -z | tar --null --ignore-failed-read -T - -cf - 2>/dev/null | tar -xf - -C "$clean"
+(cd "$clean" && scripts/release.sh)
+for artifact in korvale_1.00_amd64.deb Korvale-1.00-setup.exe Korvale-1.00-win32.zip; do
+  [ -s "$clean/dist/$artifact" ] || { echo "The release lacks $artifact"; exit 1; }
+done
+(cd "$clean/dist" && sha256sum --quiet -c SHA256SUMS)
+rm -rf "$clean"
+
 echo "== Fuzzing, ${fuzz_seconds}s a target"
 build fuzz
 for fuzzer in build/fuzz/tests/fuzz/*_fuzz; do
