@@ -34,6 +34,7 @@ void WritePulleyReport(const CalcArguments& arguments, BufferedOutput& out) {
   const bool markTip = profile.offsetSource != OffsetSource::Confirmed;
   const PulleyPair pair{&profile, profile.smallestPulley, profile.smallestPulley};
   bool belowStock = false;
+  bool tipDiffers = false;
 
   std::optional<RecordWriter> records;
   std::string& text = out.text();
@@ -60,12 +61,15 @@ void WritePulleyReport(const CalcArguments& arguments, BufferedOutput& out) {
       const PulleyDiameters diameters =
           WindowDiameters(static_cast<double>(teeth), profile.pitch, profile.pitchLineOffset);
       const bool small = teeth < profile.smallestPulley;
+      const bool makersTip = teeth <= profile.makersLargerTipUpTo;
       belowStock = belowStock || small;
+      tipDiffers = tipDiffers || makersTip;
       const std::string teethText = std::to_string(teeth);
       if (records) {
         warnings.clear();
         if (small) warnings.push_back(DriveWarningId(DriveWarning::PulleyBelowStock));
         if (markTip) warnings.push_back(DriveWarningId(DriveWarning::OffsetUnconfirmed));
+        if (makersTip) warnings.push_back(DriveWarningId(DriveWarning::MakersTipDiffers));
         records->text(profile.name);
         records->numberText(teethText);
         records->numberText(diameterText(diameters.pitchCircle, units));
@@ -90,6 +94,11 @@ void WritePulleyReport(const CalcArguments& arguments, BufferedOutput& out) {
   if (markTip) {
     text += "* " + std::string(DriveWarningId(DriveWarning::OffsetUnconfirmed)) + ": " +
             DriveWarningText(DriveWarning::OffsetUnconfirmed, pair);
+    out.endLine();
+  }
+  if (tipDiffers) {
+    text += "warning: " + std::string(DriveWarningId(DriveWarning::MakersTipDiffers)) + ": " +
+            DriveWarningText(DriveWarning::MakersTipDiffers, pair);
     out.endLine();
   }
 }

@@ -189,6 +189,8 @@ std::string_view DriveWarningId(DriveWarning warning) {
       return "offset_unconfirmed";
     case DriveWarning::NoShorterBelt:
       return "no_shorter_belt";
+    case DriveWarning::MakersTipDiffers:
+      return "makers_tip_differs";
   }
   return "";
 }
@@ -217,6 +219,10 @@ std::string DriveWarningText(DriveWarning warning, const PulleyPair& pulleys) {
     }
     case DriveWarning::NoShorterBelt:
       return "no whole-tooth belt shorter than this one fits these pulleys";
+    case DriveWarning::MakersTipDiffers:
+      return "makers' tables give " + name + " pulleys of " +
+             std::to_string(profile.makersLargerTipUpTo) +
+             " teeth or fewer a larger outside diameter than D - 2u: take the maker's figure";
   }
   return "";
 }
@@ -238,6 +244,8 @@ DriveSolution SolveDrive(const DriveRequest& request) {
     context.driveWarnings |= static_cast<unsigned>(DriveWarning::PulleyBelowStock);
   if (profile.offsetSource != OffsetSource::Confirmed)
     context.driveWarnings |= static_cast<unsigned>(DriveWarning::OffsetUnconfirmed);
+  if (std::min(pulleys.z1, pulleys.z2) <= profile.makersLargerTipUpTo)
+    context.driveWarnings |= static_cast<unsigned>(DriveWarning::MakersTipDiffers);
 
   solution.rows.reserve(3);
   if (request.given == DriveGiven::Centre) {

@@ -47,10 +47,12 @@ enum class DriveWarning : unsigned {
   TipsTouch = 4,          // the tip circles touch or overlap: C <= (Da1 + Da2) / 2
   OffsetUnconfirmed = 8,  // Da rests on an offset no source states outright
   NoShorterBelt = 16,     // no whole-tooth belt shorter than the requested centre fits
+  MakersTipDiffers = 32,  // a pulley so small that makers' outside diameters exceed D - 2u
 };
 inline constexpr DriveWarning kDriveWarnings[] = {
-    DriveWarning::FewTeethInMesh, DriveWarning::PulleyBelowStock, DriveWarning::TipsTouch,
-    DriveWarning::OffsetUnconfirmed, DriveWarning::NoShorterBelt};
+    DriveWarning::FewTeethInMesh, DriveWarning::PulleyBelowStock,
+    DriveWarning::TipsTouch,      DriveWarning::OffsetUnconfirmed,
+    DriveWarning::NoShorterBelt,  DriveWarning::MakersTipDiffers};
 std::string_view DriveWarningId(DriveWarning warning);
 // The warning in one English sentence, with the figures of this drive.
 std::string DriveWarningText(DriveWarning warning, const PulleyPair& pulleys);

@@ -23,23 +23,33 @@ constexpr double offsetOfListEntry(std::size_t row) {
 // - HTD 20M: 2a = 4.318 mm in the same GEAR2000 table, which also lists 34 to 216 teeth.
 // - 2GT, 3GT, 5GT: 0.254, 0.381, 0.5715 (droftarts' Parametric Pulley, from SDP/SI D265).
 // - MXL, XL: 0.254; L (3/8 in pitch): 0.381; T10: 0.93 (the same Parametric Pulley table).
+// - H and XH: pitch-line differentials 2u = 1.372 and 2.794 mm stated outright in the SATI drive
+//   catalogue's pulley tables, p. 164.
 // - T5: 0.425 from a vendor's table of T5 pulleys (China Timing Pulley EP-T5: 12 teeth P.D.
 //   19.10, O.D. 18.25; 18 teeth 28.65, 27.80), 0.42 to 0.435 across its sizes.
+// - T2.5: 0.265, worked back from makers' outside diameters: the SATI catalogue's T2.5 pulleys
+//   give 2u of about 0.53 mm, and the curve droftarts' Parametric Pulley fits to SDP/SI's T2.5
+//   outside diameters gives 0.26 to 0.265 from 20 to 40 teeth. The 0.3 of DIN 7721 pulley tables
+//   quoted at second hand was not found in any table at hand.
 // - AT5: 0.6 from MISUMI's AT5 pulley table (eC801: 15 teeth P.D. 23.87, O.D. 22.65; 24 teeth
-//   38.2, 37). AT10 0.93 in the same way from a vendor's AT10 table.
-// - T2.5 0.3: published DIN 7721 pulley tables (not re-read here). T20, AT20 1.5, H 0.686 and
-//   XH 1.397: commonly quoted, not found in a source at hand, and so flagged.
+//   38.2, 37): 0.61 and 0.60, the spread of figures given to two decimals, so 0.6 is kept. AT10
+//   0.93 in the same way from a vendor's AT10 table.
+// - T20, AT20 1.5: commonly quoted, not found in a source at hand, and so flagged.
+// Small pulleys: two makers' 14M tables give 28 teeth an O.D. of 122.12 mm where D - 2u is
+// 121.98, and their 8M tables do the like for 32 to 34 teeth; the calculator's constants stay,
+// and such pulleys are flagged (makersLargerTipUpTo).
 const std::array<BeltProfile, kBeltProfileCount> BeltProfiles = {{
     // name    family          pitch   u                     height  smallest  u is
     {"3M", "HTD", 3, offsetOfListEntry(1), 2.4, 10, OffsetSource::Confirmed, "calculator table"},
     {"5M", "HTD", 5, offsetOfListEntry(2), 3.8, 14, OffsetSource::Confirmed, "calculator table"},
-    {"8M", "HTD", 8, offsetOfListEntry(3), 6, 22, OffsetSource::Confirmed, "calculator table"},
-    {"14M", "HTD", 14, offsetOfListEntry(4), 10, 28, OffsetSource::Confirmed, "calculator table"},
+    {"8M", "HTD", 8, offsetOfListEntry(3), 6, 22, OffsetSource::Confirmed, "calculator table", 34},
+    {"14M", "HTD", 14, offsetOfListEntry(4), 10, 28, OffsetSource::Confirmed, "calculator table",
+     28},
     {"20M", "HTD", 20, 2.159, 13.2, 34, OffsetSource::Confirmed, "GEAR2000 HTD table"},
     {"2GT", "GT2-type", 2, 0.254, 1.52, 9, OffsetSource::Confirmed, "SDP/SI D265"},
     {"3GT", "GT2-type", 3, 0.381, 2.41, 9, OffsetSource::Confirmed, "SDP/SI D265"},
     {"5GT", "GT2-type", 5, 0.5715, 3.81, 14, OffsetSource::Confirmed, "SDP/SI D265"},
-    {"T2.5", "T (DIN 7721)", 2.5, 0.3, 1.3, 10, OffsetSource::Confirmed, "DIN 7721 tables"},
+    {"T2.5", "T (DIN 7721)", 2.5, 0.265, 1.3, 10, OffsetSource::Derived, "makers' O.D. tables"},
     {"T5", "T (DIN 7721)", 5, 0.425, 2.2, 10, OffsetSource::Derived, "vendor P.D./O.D. table"},
     {"T10", "T (DIN 7721)", 10, 0.93, 4.5, 12, OffsetSource::Confirmed, "SDP/SI D265"},
     {"T20", "T (DIN 7721)", 20, 1.5, 8, 15, OffsetSource::Unconfirmed, "commonly quoted"},
@@ -49,8 +59,8 @@ const std::array<BeltProfile, kBeltProfileCount> BeltProfiles = {{
     {"MXL", "inch", 2.032, 0.254, 1.14, 10, OffsetSource::Confirmed, "SDP/SI D265"},
     {"XL", "inch", 5.08, 0.254, 2.3, 10, OffsetSource::Confirmed, "SDP/SI D265"},
     {"L", "inch", 9.525, 0.381, 3.6, 10, OffsetSource::Confirmed, "SDP/SI D265"},
-    {"H", "inch", 12.7, 0.686, 4.3, 14, OffsetSource::Unconfirmed, "commonly quoted"},
-    {"XH", "inch", 22.225, 1.397, 11.2, 18, OffsetSource::Unconfirmed, "commonly quoted"},
+    {"H", "inch", 12.7, 0.686, 4.3, 14, OffsetSource::Confirmed, "SATI catalogue p. 164"},
+    {"XH", "inch", 22.225, 1.397, 11.2, 18, OffsetSource::Confirmed, "SATI catalogue p. 164"},
 }};
 
 namespace {

@@ -24,6 +24,9 @@ struct BeltProfile {
   int smallestPulley;      // the fewest teeth commonly stocked: catalogue guidance, not a standard
   OffsetSource offsetSource;
   std::string_view source;  // where u was read, in a few words
+  // Up to this many teeth, makers' tables give outside diameters larger than D - 2u (they cut
+  // the tips of small pulleys larger); 0 where no table at hand shows it.
+  int makersLargerTipUpTo = 0;
 };
 
 inline constexpr std::size_t kBeltProfileCount = 20;

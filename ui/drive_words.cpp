@@ -105,6 +105,10 @@ std::vector<std::string> driveWarnings(const calc::DriveText& results, const Bel
       case DriveWarning::NoShorterBelt:
         sentence = "没有更短的整齿带能装上这对带轮";
         break;
+      case DriveWarning::MakersTipDiffers:
+        sentence = "厂商表中 " + std::to_string(profile.makersLargerTipUpTo) + " 齿及以下的 " +
+                   name + " 带轮外径大于 D - 2u，请以厂商的外径为准";
+        break;
     }
     std::string rows;
     for (std::size_t from = 0; from < note.rows.size();) {

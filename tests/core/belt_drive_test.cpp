@@ -62,7 +62,8 @@ TEST(BeltDrive, SolvesTheWorkedExamples) {
       EXPECT_NEAR(row.wrap2, 216.353, 5e-4);
     }
     EXPECT_EQ(row.mesh1 * 100 + row.mesh2, expected[i].mesh1 * 100 + expected[i].mesh2);
-    EXPECT_EQ(row.warnings, 0u) << row.kind;
+    // Makers cut a 14M pulley of 28 teeth larger at its tips than D - 2u.
+    EXPECT_EQ(row.warnings, static_cast<unsigned>(DriveWarning::MakersTipDiffers)) << row.kind;
   }
 
   // Equal pulleys: exactly 2C plus one pulley's circumference, one whole belt, half of each
@@ -138,18 +139,21 @@ TEST(BeltDrive, RefusesWhatCannotBeBuiltAndWarnsOfWhatShouldNotBe) {
   // clang-format off
   const Case cases[] = {
       {"14M", 28, 112, DriveGiven::BeltTeeth, 112, 1, "short 1568.000000"},
-      {"14M", 28, 112, DriveGiven::BeltLength, 1568.0000001, 1, "length,few_teeth_in_mesh,tips_touch"},
+      {"14M", 28, 112, DriveGiven::BeltLength, 1568.0000001, 1, "length,few_teeth_in_mesh,tips_touch,makers_tip_differs"},
       {"14M", 28, 112, DriveGiven::Centre, 187.16621, 1, "close 187.166213"},
-      {"14M", 28, 112, DriveGiven::Centre, 187.1663, 1, "requested,few_teeth_in_mesh,tips_touch,no_shorter_belt longer,few_teeth_in_mesh,tips_touch"},
-      {"14M", 28, 112, DriveGiven::Centre, 600, 5, "requested shorter longer"},
-      {"14M", 28, 112, DriveGiven::Centre, 593.2211587565, 1, "requested exact"},
+      {"14M", 28, 112, DriveGiven::Centre, 187.1663, 1, "requested,few_teeth_in_mesh,tips_touch,no_shorter_belt,makers_tip_differs longer,few_teeth_in_mesh,tips_touch,makers_tip_differs"},
+      {"14M", 28, 112, DriveGiven::Centre, 600, 5, "requested,makers_tip_differs shorter,makers_tip_differs longer,makers_tip_differs"},
+      {"14M", 28, 112, DriveGiven::Centre, 593.2211587565, 1, "requested,makers_tip_differs exact,makers_tip_differs"},
       {"5M", 13, 40, DriveGiven::BeltTeeth, 100, 1, "belt,pulley_below_stock"},
       {"T20", 20, 20, DriveGiven::BeltTeeth, 100, 1, "belt,offset_unconfirmed"},
       {"AT5", 20, 20, DriveGiven::BeltTeeth, 100, 1, "belt,offset_unconfirmed"},
       {"5M", 1, 1, DriveGiven::BeltTeeth, 2, 1, "belt,few_teeth_in_mesh,pulley_below_stock"},
-      {"14M", 28, 112, DriveGiven::Centre, 593.2211587565, 5, "requested shorter longer"},
+      {"14M", 28, 112, DriveGiven::Centre, 593.2211587565, 5, "requested,makers_tip_differs shorter,makers_tip_differs longer,makers_tip_differs"},
       {"3M", 10, 10, DriveGiven::BeltTeeth, 30, 1, "belt,few_teeth_in_mesh"},
       {"3M", 12, 12, DriveGiven::BeltTeeth, 30, 1, "belt"},
+      {"14M", 29, 112, DriveGiven::BeltTeeth, 160, 1, "belt"},
+      {"8M", 34, 90, DriveGiven::BeltTeeth, 160, 1, "belt,makers_tip_differs"},
+      {"8M", 35, 90, DriveGiven::BeltTeeth, 160, 1, "belt"},
       // Near the smallest centre the belt next below is the larger pulley's circumference, which
       // fits nowhere: no shorter belt, and the longer one after it.
       {"5M", 20, 40, DriveGiven::Centre, 15.915495, 1, "requested,few_teeth_in_mesh,tips_touch,no_shorter_belt longer,few_teeth_in_mesh,tips_touch"},
@@ -200,6 +204,62 @@ TEST(BeltDrive, OffersStockBeltsRightUpToTheSmallestCentre) {
         }
       }
     }
+  }
+}
+
+// Every figure of the catalogue against what its source publishes, written out apart from the
+// catalogue: the pitch (in millimetres, or as a fraction of an inch), the pitch-line offset u
+// with how sure it is, the fewest teeth commonly stocked, and up to how many teeth makers' tables
+// give larger tips than D - 2u.
+TEST(BeltProfiles, HoldTheFiguresTheirSourcesPublish) {
+  using S = OffsetSource;
+  const struct {
+    const char* name;
+    double pitchMm, pitchInchNumerator, pitchInchDenominator;
+    double u;
+    S status;
+    int smallest, largerTips;
+  } published[] = {
+      // HTD: the calculator's table; 20M 2a = 4.318 (GEAR2000, HTD pulleys).
+      {"3M", 3, 0, 1, 0.38, S::Confirmed, 10, 0},
+      {"5M", 5, 0, 1, 0.57, S::Confirmed, 14, 0},
+      {"8M", 8, 0, 1, 0.685, S::Confirmed, 22, 34},  // makers' 8M O.D.s up to 34 teeth
+      {"14M", 14, 0, 1, 1.4, S::Confirmed, 28, 28},  // 28 teeth O.D. 122.12, not 121.98
+      {"20M", 20, 0, 1, 2.159, S::Confirmed, 34, 0},
+      // GT2-type: SDP/SI D265 through droftarts' Parametric Pulley.
+      {"2GT", 2, 0, 1, 0.254, S::Confirmed, 9, 0},
+      {"3GT", 3, 0, 1, 0.381, S::Confirmed, 9, 0},
+      {"5GT", 5, 0, 1, 0.5715, S::Confirmed, 14, 0},
+      // T: makers' O.D.s (2u about 0.53), EP-T5's table, SDP/SI D265; T20 commonly quoted.
+      {"T2.5", 2.5, 0, 1, 0.265, S::Derived, 10, 0},
+      {"T5", 5, 0, 1, 0.425, S::Derived, 10, 0},
+      {"T10", 10, 0, 1, 0.93, S::Confirmed, 12, 0},
+      {"T20", 20, 0, 1, 1.5, S::Unconfirmed, 15, 0},
+      // AT: MISUMI eC801 (0.60 to 0.61), a vendor's AT10 table; AT20 commonly quoted.
+      {"AT5", 5, 0, 1, 0.6, S::Derived, 15, 0},
+      {"AT10", 10, 0, 1, 0.93, S::Derived, 14, 0},
+      {"AT20", 20, 0, 1, 1.5, S::Unconfirmed, 18, 0},
+      // Inch: 0.080, 1/5, 3/8, 1/2 and 7/8 in; SDP/SI D265; H and XH 2u = 1.372 and 2.794 mm
+      // (SATI catalogue, p. 164).
+      {"MXL", 0, 2, 25, 0.254, S::Confirmed, 10, 0},
+      {"XL", 0, 1, 5, 0.254, S::Confirmed, 10, 0},
+      {"L", 0, 3, 8, 0.381, S::Confirmed, 10, 0},
+      {"H", 0, 1, 2, 0.686, S::Confirmed, 14, 0},
+      {"XH", 0, 7, 8, 1.397, S::Confirmed, 18, 0},
+  };
+  ASSERT_EQ(std::size(published), BeltProfiles.size());
+  for (std::size_t i = 0; i < BeltProfiles.size(); ++i) {
+    const BeltProfile& profile = BeltProfiles[i];
+    const auto& figures = published[i];
+    EXPECT_EQ(profile.name, figures.name);
+    const double pitch = figures.pitchMm != 0
+                             ? figures.pitchMm
+                             : figures.pitchInchNumerator * 25.4 / figures.pitchInchDenominator;
+    EXPECT_NEAR(profile.pitch, pitch, 1e-12) << figures.name;
+    EXPECT_EQ(profile.pitchLineOffset, figures.u) << figures.name;
+    EXPECT_EQ(profile.offsetSource, figures.status) << figures.name;
+    EXPECT_EQ(profile.smallestPulley, figures.smallest) << figures.name;
+    EXPECT_EQ(profile.makersLargerTipUpTo, figures.largerTips) << figures.name;
   }
 }
 
