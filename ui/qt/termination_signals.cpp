@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -17,9 +18,14 @@ constexpr int kTerminationSignals[] = {SIGTERM, SIGHUP, SIGINT};
 // The pipe's ends: the handler writes to [1], the event loop reads [0].
 int signalPipe[2] = {-1, -1};
 
-extern "C" void onTerminationSignal(int) {
+// Signals taken so far. Another thread may take the next one while this handler still runs, so
+// the count, not the disposition alone, decides that a second one ends the program.
+std::atomic<int> signalsTaken{0};
+
+extern "C" void onTerminationSignal(int signal) {
   const int savedErrno = errno;
-  for (const int signal : kTerminationSignals) std::signal(signal, SIG_DFL);
+  for (const int each : kTerminationSignals) std::signal(each, SIG_DFL);
+  if (signalsTaken.fetch_add(1) > 0) std::raise(signal);
   const char byte = 1;
   // A full pipe already holds an end request; nothing is lost by dropping this one.
   (void)!::write(signalPipe[1], &byte, 1);
