@@ -1,6 +1,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/file_output.h"
 #include "calc/run_calc.h"
 
 int main(int argc, char** argv) {

@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "ui/qt/application.h"
-#include "ui/qt/calculator_window.h"
+#include "ui/qt/calculator/calculator_window.h"
 #include "ui/qt/command_line.h"
-#include "ui/qt/drive_window.h"
+#include "ui/qt/drive/drive_window.h"
 #include "ui/qt/termination_signals.h"
 #include "ui/qt/windowing_system.h"
 #include "ui/save_at_exit.h"

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "text_encoding/utf16.h"
-#include "ui/drive_arguments.h"
+#include "ui/drive/drive_arguments.h"
 #include "ui/save_at_exit.h"
-#include "ui/win32/calculator_window.h"
+#include "ui/win32/calculator/calculator_window.h"
 #include "ui/win32/command_line.h"
-#include "ui/win32/drive_window.h"
+#include "ui/win32/drive/drive_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   const std::vector<std::string> words = korvale::ui::win32::commandLineWords(arguments);

@@ -15,8 +15,8 @@
 
 #include <QApplication>
 
-#include "ui/form1.h"
-#include "ui/qt/calculator_window.h"
+#include "ui/calculator/form1.h"
+#include "ui/qt/calculator/calculator_window.h"
 
 namespace {
 

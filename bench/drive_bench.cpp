@@ -71,7 +71,7 @@ void BM_WholeDriveWithBothStockBelts(benchmark::State& state) {
 }
 BENCHMARK(BM_WholeDriveWithBothStockBelts);
 
-class FileSink : public korvale::calc::OutputStream {
+class FileSink : public korvale::report::OutputStream {
  public:
   explicit FileSink(std::FILE* file) : file_(file) {}
   bool write(std::string_view text) override {

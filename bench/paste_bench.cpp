@@ -16,8 +16,8 @@
 #include <string>
 
 #include "tests/support/temporary_directory.h"
-#include "ui/qt/calculator_window.h"
-#include "ui/qt/fonts.h"
+#include "ui/qt/calculator/calculator_window.h"
+#include "ui/qt/calculator/fonts.h"
 
 namespace {
 

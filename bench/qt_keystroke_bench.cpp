@@ -10,8 +10,8 @@
 #include <chrono>
 #include <filesystem>
 
-#include "ui/qt/calculator_window.h"
-#include "ui/qt/drive_window.h"
+#include "ui/qt/calculator/calculator_window.h"
+#include "ui/qt/drive/drive_window.h"
 
 namespace {
 

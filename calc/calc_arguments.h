@@ -1,12 +1,12 @@
 #pragma once
 
-#include <stdexcept>
 #include <string_view>
 #include <vector>
 
-#include "calc/record_writer.h"
 #include "core/belt_drive.h"
 #include "core/belt_profiles.h"
+#include "report/input_rules.h"
+#include "report/record_writer.h"
 
 namespace korvale::calc {
 
@@ -21,26 +21,16 @@ struct TeethRange {
 // One command line, checked. Lengths are in millimetres whatever the units of the output.
 struct CalcArguments {
   Command command = Command::Help;
-  Format format = Format::Text;
+  report::Format format = report::Format::Text;
   bool inch = false;
-  const BeltProfile* profile = nullptr;
-  std::vector<TeethRange> teeth;  // pulley
-  long z1 = 0;                    // drive
-  long z2 = 0;
-  DriveGiven given = DriveGiven::Centre;
-  double value = 0;
-  long increment = 1;
+  const BeltProfile* profile = nullptr;  // pulley
+  std::vector<TeethRange> teeth;
+  DriveRequest drive{};  // drive
 };
 
-// A command line that cannot be run, in one line that names the argument and what is accepted.
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// The arguments after the program's name. Throws UsageError.
+// The arguments after the program's name. Throws report::InputError.
 //   {"drive", "14m", "28", "112", "--centre", "600"} -> Drive, 14M, 28, 112, Centre 600
-//   {"pulley", "5M", "2.5"} -> UsageError: teeth "2.5": expected a whole number from 1 to ...
+//   {"pulley", "5M", "2.5"} -> InputError: teeth "2.5": expected a whole number from 1 to ...
 CalcArguments ParseCalcArguments(const std::vector<std::string_view>& args);
 
 }  // namespace korvale::calc

@@ -2,11 +2,18 @@
 #include <array>
 #include <vector>
 
-#include "calc/number_format.h"
 #include "calc/reports.h"
+#include "report/number_format.h"
+#include "report/record_writer.h"
+#include "report/units.h"
 
 namespace korvale::calc {
 namespace {
+
+using report::BufferedOutput;
+using report::Format;
+using report::RecordWriter;
+using report::Units;
 
 std::string_view offsetStatus(OffsetSource source) {
   switch (source) {
@@ -22,7 +29,7 @@ std::string_view offsetStatus(OffsetSource source) {
 
 std::string shortest(double x) {
   std::string text;
-  appendShortest(text, x);
+  report::appendShortest(text, x);
   return text;
 }
 

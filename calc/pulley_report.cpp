@@ -1,13 +1,22 @@
 #include <cmath>
 
-#include "calc/number_format.h"
 #include "calc/reports.h"
 #include "core/floor2.h"
 #include "core/number_text.h"
 #include "core/pulley_calculation.h"
+#include "report/drive_text.h"
+#include "report/number_format.h"
+#include "report/record_writer.h"
+#include "report/units.h"
 
 namespace korvale::calc {
 namespace {
+
+using report::appendShortest;
+using report::BufferedOutput;
+using report::Format;
+using report::RecordWriter;
+using report::Units;
 
 constexpr std::size_t kColumn = 12;
 
@@ -19,10 +28,6 @@ std::string diameterText(double millimetres, const Units& units) {
 
 }  // namespace
 
-double Units::ofFigure(double millimetres) const {
-  return inch ? roundedTo15Digits(of(millimetres)) : millimetres;
-}
-
 void appendRightAligned(std::string& out, std::string_view text, std::size_t width) {
   if (text.size() < width) out.append(width - text.size(), ' ');
   out += text;
@@ -32,7 +37,6 @@ void WritePulleyReport(const CalcArguments& arguments, BufferedOutput& out) {
   const BeltProfile& profile = *arguments.profile;
   const Units units{arguments.inch};
   const bool markTip = profile.offsetSource != OffsetSource::Confirmed;
-  const PulleyPair pair{&profile, profile.smallestPulley, profile.smallestPulley};
   bool belowStock = false;
   bool tipDiffers = false;
 
@@ -88,17 +92,17 @@ void WritePulleyReport(const CalcArguments& arguments, BufferedOutput& out) {
   if (records) return;
   if (belowStock) {
     text += "warning: " + std::string(DriveWarningId(DriveWarning::PulleyBelowStock)) + ": " +
-            DriveWarningText(DriveWarning::PulleyBelowStock, pair);
+            report::DriveWarningText(DriveWarning::PulleyBelowStock, profile);
     out.endLine();
   }
   if (markTip) {
     text += "* " + std::string(DriveWarningId(DriveWarning::OffsetUnconfirmed)) + ": " +
-            DriveWarningText(DriveWarning::OffsetUnconfirmed, pair);
+            report::DriveWarningText(DriveWarning::OffsetUnconfirmed, profile);
     out.endLine();
   }
   if (tipDiffers) {
     text += "warning: " + std::string(DriveWarningId(DriveWarning::MakersTipDiffers)) + ": " +
-            DriveWarningText(DriveWarning::MakersTipDiffers, pair);
+            report::DriveWarningText(DriveWarning::MakersTipDiffers, profile);
     out.endLine();
   }
 }

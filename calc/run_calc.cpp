@@ -37,7 +37,7 @@ Exit status: 0 done (warnings included), 1 a drive that cannot be built, 2 a bad
 3 the output could not be written.
 )";
 
-int run(const CalcArguments& arguments, BufferedOutput& out, OutputStream& err) {
+int run(const CalcArguments& arguments, report::BufferedOutput& out, report::OutputStream& err) {
   switch (arguments.command) {
     case Command::Help:
       out.text() += kUsage;
@@ -59,20 +59,21 @@ int run(const CalcArguments& arguments, BufferedOutput& out, OutputStream& err) 
 
 }  // namespace
 
-int RunCalc(const std::vector<std::string_view>& args, OutputStream& out, OutputStream& err) {
+int RunCalc(const std::vector<std::string_view>& args, report::OutputStream& out,
+            report::OutputStream& err) {
   CalcArguments arguments;
   try {
     arguments = ParseCalcArguments(args);
-  } catch (const UsageError& error) {
-    err.write(std::string("korvale-calc: ") + error.what() + "\n");
+  } catch (const report::InputError& error) {
+    err.write("korvale-calc: " + error.message + "\n");
     return 2;
   }
   try {
-    BufferedOutput buffered(out);
+    report::BufferedOutput buffered(out);
     const int status = run(arguments, buffered, err);
     buffered.flush();
     return status;
-  } catch (const OutputFailed& failure) {
+  } catch (const report::OutputFailed& failure) {
     err.write("korvale-calc: cannot write the output: " + failure.reason + "\n");
     return 3;
   }

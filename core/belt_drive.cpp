@@ -195,38 +195,6 @@ std::string_view DriveWarningId(DriveWarning warning) {
   return "";
 }
 
-std::string DriveWarningText(DriveWarning warning, const PulleyPair& pulleys) {
-  const BeltProfile& profile = *pulleys.profile;
-  const std::string name(profile.name);
-  switch (warning) {
-    case DriveWarning::FewTeethInMesh:
-      return "fewer than 6 teeth in mesh on the small pulley: the belt may jump teeth under load";
-    case DriveWarning::PulleyBelowStock:
-      return "a pulley has fewer than " + std::to_string(profile.smallestPulley) +
-             " teeth, the smallest " + name +
-             " pulley commonly stocked (catalogue guidance, not a standard)";
-    case DriveWarning::TipsTouch:
-      return "the pulleys' tip circles touch or overlap at this centre distance";
-    case DriveWarning::OffsetUnconfirmed: {
-      char u[32];
-      char* end = std::to_chars(u, u + sizeof u, profile.pitchLineOffset).ptr;
-      const std::string offset(u, end);
-      return profile.offsetSource == OffsetSource::Derived
-                 ? "Da rests on u = " + offset + " mm for " + name +
-                       ", worked back from a vendor's pitch and outside diameters"
-                 : "Da rests on u = " + offset + " mm for " + name +
-                       ", a commonly quoted figure no source at hand confirms";
-    }
-    case DriveWarning::NoShorterBelt:
-      return "no whole-tooth belt shorter than this one fits these pulleys";
-    case DriveWarning::MakersTipDiffers:
-      return "makers' tables give " + name + " pulleys of " +
-             std::to_string(profile.makersLargerTipUpTo) +
-             " teeth or fewer a larger outside diameter than D - 2u: take the maker's figure";
-  }
-  return "";
-}
-
 DriveSolution SolveDrive(const DriveRequest& request) {
   const PulleyPair& pulleys = request.pulleys;
   const BeltProfile& profile = *pulleys.profile;

@@ -54,8 +54,6 @@ inline constexpr DriveWarning kDriveWarnings[] = {
     DriveWarning::TipsTouch,      DriveWarning::OffsetUnconfirmed,
     DriveWarning::NoShorterBelt,  DriveWarning::MakersTipDiffers};
 std::string_view DriveWarningId(DriveWarning warning);
-// The warning in one English sentence, with the figures of this drive.
-std::string DriveWarningText(DriveWarning warning, const PulleyPair& pulleys);
 
 enum class DriveGiven { Centre, BeltTeeth, BeltLength };
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/runtime_error.h"
-#include "state/drive_inputs.h"
+#include "report/drive_inputs.h"
 #include "state/kept_file.h"
 
 namespace korvale {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "state/drive_inputs.h"
+#include "report/drive_inputs.h"
 
 namespace korvale {
 

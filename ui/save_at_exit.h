@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/drive_form.h"
-#include "ui/form1.h"
+#include "ui/calculator/form1.h"
+#include "ui/drive/drive_form.h"
 
 namespace korvale::ui {
 

@@ -7,7 +7,7 @@
 namespace korvale::calc {
 namespace {
 
-class StringOutput : public OutputStream {
+class StringOutput : public report::OutputStream {
  public:
   bool write(std::string_view text) override {
     text_ += text;

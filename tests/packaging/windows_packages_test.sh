@@ -50,7 +50,7 @@ python3 -c 'import sys; sys.exit("/drive".encode("utf-16-le") not in open(sys.ar
 "$wine_run" "$installed/korvale-calc.exe" drive 14M 28 112 --belt 160 --format csv | tr -d '\r' |
   grep -qx 'belt,14M,28,112,.*,600.5929450474888,2240,160,.*' || fail "the installed korvale-calc.exe"
 
-bash "$here/../ui/xvfb_end_to_end.sh" --in-place --wine "$installed/Korvale.exe"
+bash "$here/../ui/calculator/xvfb_end_to_end.sh" --in-place --wine "$installed/Korvale.exe"
 
 # While Korvale runs, a silent uninstall, as a script runs it, refuses with 2 and leaves everything.
 start_app "$wine_run" "$installed/Korvale.exe"

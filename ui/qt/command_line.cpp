@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/drive_arguments.h"
+#include "ui/drive/drive_arguments.h"
 
 namespace korvale::ui::qt {
 namespace {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "state/drive_inputs.h"
+#include "report/drive_inputs.h"
 
 namespace korvale::ui::qt {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ui/window_description.h"
+#include "ui/calculator/window_description.h"
 
 // The window description in device pixels at a given DPI: what the Win32 window lays out at
 // start-up and again whenever it moves to a monitor with another scale.

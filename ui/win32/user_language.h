@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/window_description.h"
+#include "ui/calculator/window_description.h"
 
 namespace korvale::ui::win32 {
 

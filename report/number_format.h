@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace korvale::report {
+
+// Numbers as the command line writes them: always "." as the decimal point, whatever the locale.
+
+// The shortest text that reads back to the same double: 124.77747474... -> "124.77747474045504",
+// 4 -> "4", -0.0 -> "0".
+void appendShortest(std::string& out, double x);
+
+// Rounded (correctly, from the binary value) to a number of decimals: (2238.873225, 2) ->
+// "2238.87", (-6.778841, 2) -> "-6.78". A result that rounds to zero drops its sign.
+void appendFixed(std::string& out, double x, int decimals);
+
+// The double nearest to x rounded to 15 significant decimal digits: 0.37500000000000006 -> 0.375.
+double roundedTo15Digits(double x);
+
+// Floored to a number of decimals, as the calculator window floors: (124.777475, 2) -> "124.77".
+void appendFloored(std::string& out, double x, int decimals);
+
+}  // namespace korvale::report

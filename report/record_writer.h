@@ -1,0 +1,39 @@
+#pragma once
+
+#include <initializer_list>
+#include <string_view>
+#include <vector>
+
+#include "report/output_stream.h"
+
+namespace korvale::report {
+
+enum class Format { Text, Csv, Tsv, Json };
+
+// Writes rows of named fields for a program to read: CSV and TSV with a header line, JSON as an
+// array of objects. Fields are added in the header's order.
+//   csv:  case,C\nrequested,600\n      json: [\n{"case":"requested","C":600}\n]\n
+class RecordWriter {
+ public:
+  RecordWriter(Format format, std::initializer_list<std::string_view> columns, BufferedOutput& out);
+  ~RecordWriter();
+  RecordWriter(const RecordWriter&) = delete;
+  RecordWriter& operator=(const RecordWriter&) = delete;
+
+  void text(std::string_view value);
+  void number(double value);                // the shortest text that reads back the same
+  void numberText(std::string_view value);  // a number already written out
+  void list(const std::vector<std::string_view>& values);  // ";"-separated, a JSON array
+  void endRecord();
+
+ private:
+  void beginField();
+
+  Format format_;
+  std::vector<std::string_view> columns_;
+  BufferedOutput& out_;
+  std::size_t field_ = 0;
+  bool firstRecord_ = true;
+};
+
+}  // namespace korvale::report

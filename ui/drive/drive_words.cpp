@@ -1,0 +1,142 @@
+#include "ui/drive/drive_words.h"
+
+#include "report/number_format.h"
+
+#include <string>
+#include <utility>
+
+namespace korvale::ui {
+namespace {
+
+struct Words {
+  DriveWord word;
+  std::string_view chinese;
+  std::string_view english;
+};
+
+// clang-format off
+constexpr Words kWords[] = {
+    {DriveWord::Title,        "Korvale 带传动",     "Korvale belt drive"},
+    {DriveWord::Profile,      "带型(&P)",           "&Profile"},
+    {DriveWord::DrivingTeeth, "主动轮齿数(&1)",     "Driving pulley teeth (&1)"},
+    {DriveWord::DrivenTeeth,  "从动轮齿数(&2)",     "Driven pulley teeth (&2)"},
+    {DriveWord::Given,        "已知(&G)",           "&Given"},
+    {DriveWord::GivenCentre,  "中心距",             "Centre distance"},
+    {DriveWord::GivenBelt,    "带齿数",             "Belt teeth"},
+    {DriveWord::GivenLength,  "带节线长",           "Belt pitch length"},
+    {DriveWord::Value,        "数值(&V)",           "&Value"},
+    {DriveWord::Increment,    "带齿数增量(&I)",     "Belt teeth in steps of (&I)"},
+    {DriveWord::Units,        "单位(&U)",           "&Units"},
+    {DriveWord::Copy,         "复制(&C)",           "&Copy"},
+    {DriveWord::Results,      "结果",               "Results"},
+    {DriveWord::Pulley1,      "主动轮",             "Driving pulley"},
+    {DriveWord::Pulley2,      "从动轮",             "Driven pulley"},
+    {DriveWord::Ratio,        "传动比",             "Ratio"},
+    {DriveWord::Case,         "工况",               "Case"},
+    {DriveWord::Centre,       "中心距",             "C"},
+    {DriveWord::Change,       "变化",               "Change"},
+    {DriveWord::Length,       "节线长",             "L"},
+    {DriveWord::BeltTeeth,    "带齿数",             "Belt teeth"},
+    {DriveWord::Wrap1,        "包角1",              "Wrap 1"},
+    {DriveWord::Wrap2,        "包角2",              "Wrap 2"},
+    {DriveWord::Mesh1,        "啮合齿1",            "Mesh 1"},
+    {DriveWord::Mesh2,        "啮合齿2",            "Mesh 2"},
+    {DriveWord::UseBelt,      "双击或回车采用此带", "Double-click or Enter to use this belt"},
+    {DriveWord::Drawing,      "传动简图",           "Drive drawing"},
+    {DriveWord::MenuItem,     "带传动(&B)…",        "&Belt drive…"},
+};
+// clang-format on
+
+}  // namespace
+
+std::string_view driveWord(DriveWord word, Language language) {
+  for (const Words& words : kWords) {
+    if (words.word == word) return language == Language::Chinese ? words.chinese : words.english;
+  }
+  return {};
+}
+
+std::string_view driveCase(std::string_view kind, Language language) {
+  constexpr std::pair<std::string_view, std::string_view> kCases[] = {
+      {"requested", "所求"}, {"shorter", "较短带"}, {"longer", "较长带"},
+      {"exact", "整齿带"},   {"belt", "给定带"},    {"length", "给定长度"}};
+  if (language == Language::English) return kind;
+  for (const auto& [english, chinese] : kCases) {
+    if (english == kind) return chinese;
+  }
+  return kind;
+}
+
+std::string driveSummary(const report::DriveText& results, Language language) {
+  const std::string mark = results.tipMarked ? "*" : "";
+  const auto pulley = [&](DriveWord word, int i) {
+    return driveName(word, language) + ": D " + results.pitchDiameter[i] + " " + results.unit +
+           ", Da " + results.tipDiameter[i] + " " + results.unit + mark;
+  };
+  return pulley(DriveWord::Pulley1, 0) + "\n" + pulley(DriveWord::Pulley2, 1) + "\n" +
+         driveName(DriveWord::Ratio, language) + " " + results.ratio;
+}
+
+std::vector<std::string> driveWarnings(const report::DriveText& results, const BeltProfile& profile,
+                                       Language language) {
+  if (language == Language::English) return results.warnings;
+  std::string offset;
+  report::appendShortest(offset, profile.pitchLineOffset);
+  const std::string name(profile.name);
+  std::vector<std::string> lines;
+  for (const report::DriveNote& note : results.notes) {
+    std::string sentence;
+    switch (note.warning) {
+      case DriveWarning::FewTeethInMesh:
+        sentence = "小带轮啮合齿数少于 6，负载下皮带可能跳齿";
+        break;
+      case DriveWarning::PulleyBelowStock:
+        sentence = "有带轮少于 " + std::to_string(profile.smallestPulley) + " 齿，即 " + name +
+                   " 常备带轮的最少齿数（样本参考，非标准）";
+        break;
+      case DriveWarning::TipsTouch:
+        sentence = "在此中心距下两轮顶圆相接或重叠";
+        break;
+      case DriveWarning::OffsetUnconfirmed:
+        sentence = "Da 依据 " + name + " 的 u = " + offset + " mm，" +
+                   (profile.offsetSource == OffsetSource::Derived ? "由厂商节圆与外径推算"
+                                                                  : "为常见数值，尚无资料证实");
+        break;
+      case DriveWarning::NoShorterBelt:
+        sentence = "没有更短的整齿带能装上这对带轮";
+        break;
+      case DriveWarning::MakersTipDiffers:
+        sentence = "厂商表中 " + std::to_string(profile.makersLargerTipUpTo) + " 齿及以下的 " +
+                   name + " 带轮外径大于 D - 2u，请以厂商的外径为准";
+        break;
+    }
+    std::string rows;
+    for (std::size_t from = 0; from < note.rows.size();) {
+      const std::size_t end = note.rows.find(", ", from);
+      if (!rows.empty()) rows += "、";
+      rows += driveCase(note.rows.substr(from, end - from), language);
+      from = end == std::string::npos ? note.rows.size() : end + 2;
+    }
+    const bool offsetNote = note.warning == DriveWarning::OffsetUnconfirmed;
+    lines.push_back((offsetNote ? "* " : "警告 ") + std::string(DriveWarningId(note.warning)) +
+                    (rows.empty() ? "" : "（" + rows + "）") + "：" + sentence);
+  }
+  return lines;
+}
+
+std::string driveName(DriveWord word, Language language) {
+  std::string name(driveWord(word, language));
+  const std::size_t mark = name.find('&');
+  if (mark == std::string::npos) return name;
+  // "带型(&P)" -> "带型", "Driving pulley teeth (&1)" -> "Driving pulley teeth", "&Copy" -> "Copy"
+  const std::size_t bracket = name.rfind('(', mark);
+  if (bracket != std::string::npos && bracket + 1 == mark) {
+    name.erase(bracket);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    return name;
+  }
+  name.erase(mark, 1);
+  return name;
+}
+
+}  // namespace korvale::ui

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "core/belt_profiles.h"
+#include "report/drive_text.h"
+#include "ui/language.h"
+
+namespace korvale::ui {
+
+// The belt-drive window's words, each in both languages the program speaks. An "&" marks the
+// letter of a keyboard mnemonic (Alt+letter), as Qt and Win32 both read it.
+enum class DriveWord {
+  Title,
+  Profile,
+  DrivingTeeth,
+  DrivenTeeth,
+  Given,
+  GivenCentre,
+  GivenBelt,
+  GivenLength,
+  Value,
+  Increment,
+  Units,
+  Copy,
+  Results,
+  Pulley1,
+  Pulley2,
+  Ratio,
+  Case,
+  Centre,
+  Change,
+  Length,
+  BeltTeeth,
+  Wrap1,
+  Wrap2,
+  Mesh1,
+  Mesh2,
+  UseBelt,
+  Drawing,
+  MenuItem,  // the calculator's window menu item that opens the drive
+};
+
+// "&Profile" in English, "带型(&P)" in Chinese.
+std::string_view driveWord(DriveWord word, Language language);
+
+// A case of the results ("requested", "shorter", "longer", "exact", "belt", "length") as the
+// window names it: "shorter" -> "较短带" in Chinese; English keeps korvale-calc's own word.
+std::string_view driveCase(std::string_view kind, Language language);
+
+// The lines above the results' rows: each pulley's D and Da (marked where the offset is not
+// confirmed) and the ratio. "Driving pulley: D 124.77 mm, Da 121.97 mm\n...\nRatio 4/1 (4)"
+std::string driveSummary(const report::DriveText& results, Language language);
+
+// The results' warning lines in a language: korvale-calc's own in English; in Chinese the same
+// identifiers and rows with the sentence in Chinese:
+// "警告 few_teeth_in_mesh（较短带）：小带轮啮合齿数少于 6，负载下皮带可能跳齿".
+std::vector<std::string> driveWarnings(const report::DriveText& results, const BeltProfile& profile,
+                                       Language language);
+
+// The word without its mnemonic mark, for what a screen reader says: "Profile", "带型".
+std::string driveName(DriveWord word, Language language);
+
+}  // namespace korvale::ui

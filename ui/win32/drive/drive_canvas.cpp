@@ -1,0 +1,122 @@
+#include "ui/win32/drive/drive_canvas.h"
+
+#include <cmath>
+
+namespace korvale::ui::win32 {
+namespace {
+
+constexpr wchar_t kCanvasClass[] = L"KorvaleDriveCanvas";
+
+// What a canvas paints, held by the window itself and gone with it.
+struct Picture {
+  std::vector<DriveShape> shapes;
+  int dpi = 96;
+};
+
+Picture* pictureOf(HWND canvas) {
+  return reinterpret_cast<Picture*>(GetWindowLongPtrW(canvas, GWLP_USERDATA));
+}
+
+void paint(HWND canvas, const Picture& picture) {
+  PAINTSTRUCT paintInfo;
+  HDC dc = BeginPaint(canvas, &paintInfo);
+  RECT area{};
+  GetClientRect(canvas, &area);
+  FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
+  const std::vector<DriveShape>& shapes = picture.shapes;
+  if (!shapes.empty()) {
+    const DrawingFit fit = FitDrawing(shapes, area.right, area.bottom, MulDiv(8, picture.dpi, 96));
+    const auto x = [&](double mm) {
+      return static_cast<int>(std::lround(fit.originX + mm * fit.scale));
+    };
+    const auto y = [&](double mm) {
+      return static_cast<int>(std::lround(fit.originY - mm * fit.scale));
+    };
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    for (const DriveShape& shape : shapes) {
+      const bool belt =
+          shape.role == DriveShapeRole::BeltSpan || shape.role == DriveShapeRole::WrapArc;
+      const bool faint =
+          shape.role == DriveShapeRole::TipCircle || shape.role == DriveShapeRole::CentreLine;
+      HPEN pen = CreatePen(faint ? PS_DOT : PS_SOLID, belt ? MulDiv(3, picture.dpi, 96) : 1,
+                           GetSysColor(belt    ? COLOR_HIGHLIGHT
+                                       : faint ? COLOR_GRAYTEXT
+                                               : COLOR_WINDOWTEXT));
+      const HGDIOBJ old = SelectObject(dc, pen);
+      const int l = x(shape.x - shape.radius), t = y(shape.y + shape.radius);
+      const int r = x(shape.x + shape.radius), b = y(shape.y - shape.radius);
+      const double pi = std::acos(-1.0);
+      switch (shape.kind) {
+        case DriveShape::Kind::Circle:
+          Ellipse(dc, l, t, r, b);
+          break;
+        case DriveShape::Kind::Line:
+          MoveToEx(dc, x(shape.x), y(shape.y), nullptr);
+          LineTo(dc, x(shape.x2), y(shape.y2));
+          break;
+        case DriveShape::Kind::Arc: {
+          const double from = shape.startDegrees * pi / 180;
+          const double to = (shape.startDegrees + shape.sweepDegrees) * pi / 180;
+          Arc(dc, l, t, r, b, x(shape.x + shape.radius * std::cos(from)),
+              y(shape.y + shape.radius * std::sin(from)), x(shape.x + shape.radius * std::cos(to)),
+              y(shape.y + shape.radius * std::sin(to)));
+          break;
+        }
+      }
+      SelectObject(dc, old);
+      DeleteObject(pen);
+    }
+  }
+  EndPaint(canvas, &paintInfo);
+}
+
+LRESULT CALLBACK canvasProcedure(HWND canvas, UINT message, WPARAM wParam, LPARAM lParam) {
+  Picture* picture = pictureOf(canvas);
+  switch (message) {
+    case WM_PAINT:
+      if (picture != nullptr) {
+        paint(canvas, *picture);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(canvas, GWLP_USERDATA, 0);
+      delete picture;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(canvas, message, wParam, lParam);
+}
+
+}  // namespace
+
+HWND createDriveCanvas(HWND parent, HINSTANCE instance, int id) {
+  WNDCLASSEXW canvasClass{};
+  if (!GetClassInfoExW(instance, kCanvasClass, &canvasClass)) {
+    canvasClass.cbSize = sizeof canvasClass;
+    canvasClass.lpfnWndProc = canvasProcedure;
+    canvasClass.hInstance = instance;
+    canvasClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    canvasClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    canvasClass.lpszClassName = kCanvasClass;
+    RegisterClassExW(&canvasClass);
+  }
+  HWND canvas =
+      CreateWindowExW(0, kCanvasClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  if (canvas != nullptr) {
+    SetWindowLongPtrW(canvas, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new Picture));
+  }
+  return canvas;
+}
+
+void showDriveShapes(HWND canvas, std::vector<DriveShape> shapes, int dpi) {
+  if (Picture* picture = pictureOf(canvas)) {
+    picture->shapes = std::move(shapes);
+    picture->dpi = dpi;
+  }
+  InvalidateRect(canvas, nullptr, TRUE);
+}
+
+}  // namespace korvale::ui::win32
