@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 namespace korvale {
@@ -110,6 +111,45 @@ TEST(BeltDrive, IsExactOverTheWholeRange) {
         << profile.name << " " << z1 << "/" << z2 << " L " << length;
     EXPECT_NEAR(BeltPitchLength(drive, *solved), length, 1e-9 + 4e-16 * length);
     EXPECT_GE(ApproximateCentre(drive, length), *solved * (1 - 1e-15));
+  }
+}
+
+// Near the smallest centre the belt wraps almost all of the large pulley and its spans are
+// short: the length against the tangents taken by Pythagoras (the difference C - (D2 - D1)/2 is
+// exact there) with the angle from atan2, which stays sharp where asin does not; and the centre
+// solved from such a length against bisection on that formula, as near as the length's own last
+// bit lets any solve come (a length a bit off moves the centre by that bit over 2 cos φ).
+TEST(BeltDrive, IsExactRightUpToTheSmallestCentre) {
+  std::mt19937_64 random(33);
+  std::uniform_int_distribution<long> teeth(1, 10000);
+  std::uniform_real_distribution<double> unit(0, 1);
+  const double pi = std::acos(-1.0);
+  const double epsilon = std::numeric_limits<double>::epsilon();
+  for (int i = 0; i < 4000; ++i) {
+    const BeltProfile& profile = BeltProfiles[static_cast<std::size_t>(i) % BeltProfiles.size()];
+    const PulleyPair drive{&profile, teeth(random), teeth(random)};
+    const double d = std::fabs(static_cast<double>(drive.z2 - drive.z1)) * profile.pitch / pi;
+    const double half = d / 2;
+    const auto length = [&](double centre) {
+      const double tangent = std::sqrt((centre - half) * (centre + half));
+      return 2 * tangent + static_cast<double>(drive.z1 + drive.z2) * profile.pitch / 2 +
+             std::atan2(half, tangent) * d;
+    };
+    const double centre = half * (1 + std::pow(10.0, -14 * unit(random)));
+    if (!(centre > half)) continue;
+    const double exact = length(centre);
+    ASSERT_NEAR(BeltPitchLength(drive, centre), exact, 4 * epsilon * exact)
+        << profile.name << " " << drive.z1 << "/" << drive.z2 << " C " << centre;
+    const std::optional<double> solved = CentreForLength(drive, exact);
+    if (!solved) continue;  // a length that rounds to the larger pulley's circumference
+    double low = half, high = exact / 2;
+    for (double middle = low + (high - low) / 2; middle > low && middle < high;
+         middle = low + (high - low) / 2) {
+      (length(middle) < exact ? low : high) = middle;
+    }
+    const double cosine = std::sqrt((low - half) * (low + half)) / low;
+    EXPECT_NEAR(*solved, low, 8 * epsilon * exact / (2 * cosine) + 4 * epsilon * low)
+        << profile.name << " " << drive.z1 << "/" << drive.z2 << " L " << exact;
   }
 }
 

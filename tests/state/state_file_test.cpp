@@ -210,6 +210,28 @@ TEST(StateFile, ReadsAndSavesTheExactBytes) {
             0u);
 }
 
+// Whatever the drive window's boxes keep, its file keeps and gives back: every text at its
+// longest, in characters of three bytes, through the disk; a file beyond what the longest
+// drive takes is refused as no drive file.
+TEST(DriveFile, GivesBackTheLongestDriveItKeeps) {
+  std::string longest;
+  for (std::size_t i = 0; i < kLongestDriveText; ++i) longest += "\xe9\xbd\xbf";
+  const DriveInputs drive{"T5", longest, longest, "length", longest, longest, "in"};
+  TemporaryDirectory directory;
+  const DriveFile file(directory.u8path());
+  file.WriteDrive(drive);
+  std::optional<RuntimeError> whyNot;
+  EXPECT_TRUE(file.ReadDrive(&whyNot) == drive);
+  EXPECT_FALSE(whyNot) << whyNot->description();
+
+  directory.write("Drive.txt", "# " + std::string(64 * 1024, 'x'));
+  EXPECT_FALSE(file.ReadDrive(&whyNot));
+  ASSERT_TRUE(whyNot);
+  const std::string description = whyNot->description();
+  EXPECT_EQ(description.substr(description.find("\": ") + 3),
+            "it is larger than a drive file can be");
+}
+
 // Temporary files that a killed save left are removed by the next one: only names of ours, only
 // old ones (a young one may be another copy's save under way).
 TEST(StateFile, RemovesOnlyItsOwnLeftovers) {

@@ -94,20 +94,36 @@ TEST(DriveForm, TakesTheCalculatorsPulleyAsTheDrivingOne) {
 
 // The Chinese window words its warnings in Chinese, with the same identifiers and rows.
 TEST(DriveForm, WordsItsWarningsInTheWindowsLanguage) {
-  korvale::testing::TemporaryDirectory directory;
-  RecordingDriveFrontEnd frontEnd;
-  DriveForm form(frontEnd, DriveFile(directory.u8path()),
-                 DriveInputs{"T5", "9", "9", "centre", "14", "1", "mm"});
-  form.load();
-  ASSERT_TRUE(form.results());
-  const std::vector<std::string> expected = {
-      "警告 few_teeth_in_mesh：小带轮啮合齿数少于 6，负载下皮带可能跳齿",
-      "警告 pulley_below_stock：有带轮少于 10 齿，即 T5 常备带轮的最少齿数（样本参考，非标准）",
-      "警告 tips_touch（较短带）：在此中心距下两轮顶圆相接或重叠",
-      "* offset_unconfirmed：Da 依据 T5 的 u = 0.425 mm，由厂商节圆与外径推算"};
-  EXPECT_EQ(driveWarnings(*form.results(), *FindBeltProfile("T5"), Language::Chinese), expected);
-  EXPECT_EQ(driveWarnings(*form.results(), *FindBeltProfile("T5"), Language::English),
-            form.results()->warnings);
+  const struct {
+    DriveInputs drive;
+    std::vector<std::string> chinese;
+  } cases[] = {
+      {{"T5", "9", "9", "centre", "14", "1", "mm"},
+       {"警告 few_teeth_in_mesh：小带轮啮合齿数少于 6，负载下皮带可能跳齿",
+        "警告 pulley_below_stock：有带轮少于 10 齿，即 T5 常备带轮的最少齿数（样本参考，非标准）",
+        "警告 tips_touch（较短带）：在此中心距下两轮顶圆相接或重叠",
+        "* offset_unconfirmed：Da 依据 T5 的 u = 0.425 mm，由厂商节圆与外径推算"}},
+      {{"3M", "10", "30", "centre", "18", "1", "mm"},
+       {"警告 few_teeth_in_mesh：小带轮啮合齿数少于 6，负载下皮带可能跳齿",
+        "警告 tips_touch（所求、较短带）：在此中心距下两轮顶圆相接或重叠"}},
+      {{"5M", "20", "40", "centre", "15.915495", "1", "mm"},
+       {"警告 few_teeth_in_mesh：小带轮啮合齿数少于 6，负载下皮带可能跳齿",
+        "警告 tips_touch：在此中心距下两轮顶圆相接或重叠",
+        "警告 no_shorter_belt（所求）：没有更短的整齿带能装上这对带轮"}},
+      {{"14M", "28", "112", "belt", "160", "1", "mm"},
+       {"警告 makers_tip_differs：厂商表中 28 齿及以下的 14M 带轮外径大于 D - "
+        "2u，请以厂商的外径为准"}},
+  };
+  for (const auto& c : cases) {
+    korvale::testing::TemporaryDirectory directory;
+    RecordingDriveFrontEnd frontEnd;
+    DriveForm form(frontEnd, DriveFile(directory.u8path()), c.drive);
+    form.load();
+    ASSERT_TRUE(form.results()) << c.drive.profile;
+    const BeltProfile& profile = *FindBeltProfile(c.drive.profile);
+    EXPECT_EQ(driveWarnings(*form.results(), profile, Language::Chinese), c.chinese);
+    EXPECT_EQ(driveWarnings(*form.results(), profile, Language::English), form.results()->warnings);
+  }
 }
 
 // A file that stands there and holds something else: the window starts with the defaults, says so

@@ -261,6 +261,8 @@ TEST(CommandLine, ReadsItsOwnOptionsAndLeavesQtsToQt) {
       {{"-platform", "xcb", "--drive"}, Action::OpenDrive, true, ""},
       {{"--drive", "htd14m", "28", "112", "--centre=600.50", "--units", "in"}, Action::OpenDrive, false, "14M 28 112 centre 600.50 1 in"},
       {{"--drive", "T5", "10", "20", "--belt", "50"}, Action::OpenDrive, false, "T5 10 20 belt 50 1 mm"},
+      {{"--drive", "5M", "20", "30", "--center", "90", "--increment", "5"}, Action::OpenDrive, false, "5M 20 30 centre 90 5 mm"},
+      {{"--drive", "5M", "20", "30", "--centre", "90", "--format", "csv"}, Action::Refuse, false, "korvale: a drive takes PROFILE Z1 Z2 and --centre, --belt or --length"},
       {{"--drive", "14M", "28", "--centre", "600"}, Action::Refuse, false, "korvale: drive takes PROFILE Z1 Z2 and one of"},
       {{"--drive", "14M", "28", "112", "--length", "0"}, Action::Refuse, false, "korvale: --length \"0\": expected a positive number"},
   };
