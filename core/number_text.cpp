@@ -1,7 +1,8 @@
 #include "core/number_text.h"
 
-#include <charconv>
 #include <cmath>
+
+#include "core/decimal_text.h"
 
 namespace korvale {
 
@@ -12,10 +13,7 @@ std::string NumberText(double x) {
   if (std::isnan(x)) return "nan";
   if (std::isinf(x)) return x < 0 ? "-inf" : "inf";
   if (x == 0) return "0";  // negative zero too
-  char buffer[32];         // "-d.dddddddddddddde-ddd" takes 22
-  const char* end =
-      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15).ptr;
-  const std::string text(buffer, static_cast<std::size_t>(end - buffer));
+  const std::string text = GeneralText(x, 15);
   const std::size_t e = text.find('e');
   if (e == std::string::npos) return text;
   std::size_t exponent = e + 2;

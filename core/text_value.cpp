@@ -1,10 +1,10 @@
 #include "core/text_value.h"
 
-#include <charconv>
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <system_error>
 
+#include "core/decimal_text.h"
 #include "core/runtime_error.h"
 
 namespace korvale {
@@ -108,19 +108,12 @@ double roundToDouble(const Decimal& decimal, std::int64_t exponent) {
   if (leadingExponent > kLargestFiniteExponent) throw overflowError();
   if (leadingExponent < kSmallestNonZeroExponent) return 0.0;
 
-  std::string text = decimal.digits;
-  if (decimal.droppedNonZero) text.push_back('1');
-  const std::int64_t textScale = scale - (decimal.droppedNonZero ? 1 : 0);
-  text.push_back('e');
-  text += std::to_string(textScale);
-
-  double value = 0.0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
-    if (leadingExponent > 0) throw overflowError();
-    return 0.0;
-  }
-  return value;
+  std::string digits = decimal.digits;
+  if (decimal.droppedNonZero) digits.push_back('1');
+  const std::int64_t digitsScale = scale - (decimal.droppedNonZero ? 1 : 0);
+  const std::optional<double> value = NearestDouble(digits, digitsScale);
+  if (!value) throw overflowError();
+  return *value;
 }
 
 }  // namespace

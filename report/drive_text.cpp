@@ -47,9 +47,8 @@ std::string DriveWarningText(DriveWarning warning, const BeltProfile& profile) {
     case DriveWarning::TipsTouch:
       return "the pulleys' tip circles touch or overlap at this centre distance";
     case DriveWarning::OffsetUnconfirmed: {
-      char u[32];
-      char* end = std::to_chars(u, u + sizeof u, profile.pitchLineOffset).ptr;
-      const std::string offset(u, end);
+      std::string offset;
+      appendShortest(offset, profile.pitchLineOffset);
       return profile.offsetSource == OffsetSource::Derived
                  ? "Da rests on u = " + offset + " mm for " + name +
                        ", worked back from a vendor's pitch and outside diameters"

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "core/decimal_text.h"
 #include "report/units.h"
 
 namespace korvale::report {
@@ -43,10 +44,10 @@ long TeethCount(std::string_view what, std::string_view text) {
 
 double PositiveLength(std::string_view option, std::string_view text, bool inch) {
   double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  bool tooLarge = false;
+  const bool whole = ReadNumber(text, value, tooLarge) == text.size() && !text.empty();
   const double millimetres = inch ? value * kMillimetresPerInch : value;
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-      !(millimetres > 0 && millimetres <= kLongestLength))
+  if (!whole || tooLarge || !(millimetres > 0 && millimetres <= kLongestLength))
     refuse(std::string(option) + " " + quoted(text) + ": expected a positive number such as " +
            (inch ? "23.6" : "600.5") + ", in " + (inch ? "inches" : "millimetres") + ", up to " +
            (inch ? "39370078740" : "1000000000000"));

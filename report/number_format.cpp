@@ -1,42 +1,37 @@
 #include "report/number_format.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
+#include "core/decimal_text.h"
 #include "core/floor2.h"
 #include "report/units.h"
 
 namespace korvale::report {
 namespace {
 
-void appendChars(std::string& out, const char* begin, const char* end) {
-  const bool negativeZero =
-      *begin == '-' && std::all_of(begin + 1, end, [](char c) { return c == '0' || c == '.'; });
-  out.append(negativeZero ? begin + 1 : begin, end);
+void appendChars(std::string& out, const std::string& text) {
+  const bool negativeZero = text[0] == '-' && std::all_of(text.begin() + 1, text.end(), [](char c) {
+                              return c == '0' || c == '.';
+                            });
+  out.append(text, negativeZero ? 1 : 0, std::string::npos);
 }
 
 }  // namespace
 
 void appendShortest(std::string& out, double x) {
-  char buffer[32];
-  const char* end = std::to_chars(buffer, buffer + sizeof buffer, x).ptr;
-  appendChars(out, buffer, end);
+  appendChars(out, ShortestText(x));
 }
 
 void appendFixed(std::string& out, double x, int decimals) {
-  char buffer[400];  // the largest double written out in full, and some decimals
-  const char* end =
-      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals).ptr;
-  appendChars(out, buffer, end);
+  appendChars(out, FixedText(x, decimals));
 }
 
 double roundedTo15Digits(double x) {
-  char buffer[32];
-  const char* end =
-      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 14).ptr;
+  const std::string text = ScientificText(x, 14);
   double rounded = x;
-  std::from_chars(buffer, end, rounded);
+  bool tooLarge = false;
+  ReadNumber(text, rounded, tooLarge);
   return rounded;
 }
 

@@ -1,9 +1,9 @@
 #include "ui/drive/drive_form.h"
 
-#include <charconv>
 #include <cmath>
 #include <new>
 
+#include "core/decimal_text.h"
 #include "report/drive_records.h"
 #include "report/number_format.h"
 
@@ -24,10 +24,8 @@ std::string reportText(const RuntimeError& error) {
 // millimetre). A text that is no number stays as it is.
 std::string convertedLength(const std::string& text, bool toInch) {
   double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-    return text;
-  }
+  bool tooLarge = false;
+  if (text.empty() || ReadNumber(text, value, tooLarge) != text.size() || tooLarge) return text;
   std::string converted;
   report::appendFixed(converted, toInch ? value / kMillimetresPerInch : value * kMillimetresPerInch,
                       toInch ? 3 : 2);
@@ -49,7 +47,8 @@ std::string_view keptPart(std::string_view text) {
 // "159.92" -> "160": whole teeth, read without the C library's locale.
 std::string wholeTeeth(const std::string& teeth) {
   double value = 0;
-  std::from_chars(teeth.data(), teeth.data() + teeth.size(), value);
+  bool tooLarge = false;
+  ReadNumber(teeth, value, tooLarge);
   return std::to_string(std::lround(value));
 }
 
