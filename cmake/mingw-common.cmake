@@ -12,6 +12,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
 # Standalone executables: the C and C++ runtimes are linked in, Windows' own DLLs are all they need.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-# Release executables carry no symbol tables: Korvale.exe stays small.
+# Every function and datum in a section of its own, and what no program calls left out: most of
+# what a static runtime brings is never called.
+set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections")
+# Release executables are made for size and carry no symbol tables: Korvale.exe stays small. The
+# figures are the same bits at every optimisation (no contraction, SSE2 arithmetic).
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "Release: made for size")
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
