@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -327,6 +328,37 @@ std::string GeneralText(double x, int precision) {
          (exponent < precision && exponent >= -4 ? fixed(digits, -1) : scientific(digits, -1));
 }
 
+namespace {
+
+// Which way from `guess` the decimal lies: 0 where it rounds to the guess (ties to the even
+// one), 1 where it lies above the midpoint to the next double, -1 below the midpoint to the one
+// before.
+int sideOf(const Decimal& value, double guess) {
+  const Binary b = binaryOf(guess);
+  const bool even = (b.mantissa & 1) == 0;
+  const int above = compare(value, exactDecimal(2 * b.mantissa + 1, b.exponent - 1));
+  if (above > 0 || (above == 0 && !even)) return 1;
+  // Just above a power of two the neighbour below is nearer by half.
+  const bool powerOfTwo = b.mantissa == (std::uint64_t{1} << 52);
+  const Decimal below = powerOfTwo ? exactDecimal(4 * b.mantissa - 1, b.exponent - 2)
+                                   : exactDecimal(2 * b.mantissa - 1, b.exponent - 1);
+  const int under = compare(value, below);
+  return under < 0 || (under == 0 && !even) ? -1 : 0;
+}
+
+// The double halfway, by bit pattern, between two non-negative doubles.
+double midway(double low, double high) {
+  std::uint64_t lowBits = 0, highBits = 0;
+  std::memcpy(&lowBits, &low, sizeof low);
+  std::memcpy(&highBits, &high, sizeof high);
+  const std::uint64_t middle = lowBits + (highBits - lowBits) / 2;
+  double result = 0;
+  std::memcpy(&result, &middle, sizeof result);
+  return result;
+}
+
+}  // namespace
+
 std::optional<double> NearestDouble(std::string_view digits, std::int64_t scale) {
   while (!digits.empty() && digits.back() == '0') {
     digits.remove_suffix(1);
@@ -355,28 +387,25 @@ std::optional<double> NearestDouble(std::string_view digits, std::int64_t scale)
   if (!std::isfinite(guess)) guess = std::numeric_limits<double>::max();
   if (guess == 0) guess = std::numeric_limits<double>::denorm_min();
   const Decimal value{std::string(digits), static_cast<int>(leading)};
-  // The guess is a few steps off at most; the bound only guards against a guess that never
-  // settles.
-  for (int step = 0; step < 64; ++step) {
-    const Binary b = binaryOf(guess);
-    const bool even = (b.mantissa & 1) == 0;
-    const int above = compare(value, exactDecimal(2 * b.mantissa + 1, b.exponent - 1));
-    if (above > 0 || (above == 0 && !even)) {
+  // Where the guess is a few steps off (the usual case) stepping finds the answer at once;
+  // a runtime whose pow() strays further (mingw-w64's 64-bit one does for tiny powers) is
+  // settled by halving the range of bit patterns, which the exact comparison orders.
+  double below = 0, above = std::numeric_limits<double>::max();
+  for (int step = 0; step < 200; ++step) {
+    const int side = sideOf(value, guess);
+    if (side == 0) return guess;
+    if (side > 0) {
       if (guess == std::numeric_limits<double>::max()) return std::nullopt;
-      guess = std::nextafter(guess, HUGE_VAL);
-      continue;
+      below = guess;
+    } else {
+      above = guess;
     }
-    // Just above a power of two the neighbour below is nearer by half.
-    const bool powerOfTwo = b.mantissa == (std::uint64_t{1} << 52);
-    const Decimal below = powerOfTwo ? exactDecimal(4 * b.mantissa - 1, b.exponent - 2)
-                                     : exactDecimal(2 * b.mantissa - 1, b.exponent - 1);
-    const int under = compare(value, below);
-    if (under < 0 || (under == 0 && !even)) {
-      guess = std::nextafter(guess, 0.0);
-      if (guess == 0) return 0.0;
-      continue;
+    if (step < 8) {
+      guess = std::nextafter(guess, side > 0 ? HUGE_VAL : 0.0);
+    } else {
+      guess = midway(below, above);
     }
-    return guess;
+    if (guess == 0) return 0.0;
   }
   return guess;
 }
