@@ -14,6 +14,19 @@ class OutputStream {
   virtual std::string failure() const { return "write error"; }
 };
 
+// Output gathered in a string: the clipboard's text, a test's view of standard output.
+class StringOutput : public OutputStream {
+ public:
+  bool write(std::string_view text) override {
+    text_ += text;
+    return true;
+  }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
 // Output that could not be written, and why: "No space left on device".
 struct OutputFailed {
   std::string reason;

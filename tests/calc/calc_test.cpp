@@ -7,15 +7,6 @@
 namespace korvale::calc {
 namespace {
 
-class StringOutput : public report::OutputStream {
- public:
-  bool write(std::string_view text) override {
-    text_ += text;
-    return true;
-  }
-  std::string text_;
-};
-
 struct Outcome {
   int status;
   std::string out;
@@ -27,9 +18,9 @@ Outcome run(const std::string& commandLine) {
   std::istringstream split(commandLine);
   for (std::string word; split >> word;) words.push_back(word);
   const std::vector<std::string_view> args(words.begin(), words.end());
-  StringOutput out, err;
+  report::StringOutput out, err;
   const int status = RunCalc(args, out, err);
-  return {status, out.text_, err.text_};
+  return {status, out.text(), err.text()};
 }
 
 std::string line(const std::string& text, std::size_t number) {

@@ -218,20 +218,13 @@ void DriveForm::recompute() {
 
 std::string DriveForm::copyText() const {
   if (!results_ || !order_) return {};
-  class StringOutput : public report::OutputStream {
-   public:
-    bool write(std::string_view text) override {
-      text_ += text;
-      return true;
-    }
-    std::string text_;
-  } text;
+  report::StringOutput text;
   {
     report::BufferedOutput out(text);
     report::WriteDriveRecords(report::Format::Tsv, order_->request, report::Units{order_->inch},
                               solution_, out);
   }
-  return text.text_;
+  return text.text();
 }
 
 void DriveForm::copy() {

@@ -43,7 +43,7 @@ void endOnTerminationSignals(QObject& owner, std::function<std::string()> save) 
     while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
     }
     const std::string failure = save();
-    if (!failure.empty()) std::fprintf(stderr, "korvale: %s\n", failure.c_str());
+    if (!failure.empty()) std::fputs(("korvale: " + failure + "\n").c_str(), stderr);
     QCoreApplication::exit(failure.empty() ? 0 : 1);
   });
   struct sigaction action {};
