@@ -23,6 +23,8 @@ std::string_view offsetStatus(OffsetSource source) {
       return "derived";
     case OffsetSource::Unconfirmed:
       return "unconfirmed";
+    case OffsetSource::Unpublished:
+      return "unpublished";
   }
   return "";
 }
@@ -51,10 +53,18 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
       records.text(profile.name);
       records.text(profile.family);
       records.number(units.ofFigure(profile.pitch));
-      records.number(units.ofFigure(profile.pitchLineOffset));
+      if (profile.offsetSource == OffsetSource::Unpublished) {
+        records.absent();
+      } else {
+        records.number(units.ofFigure(profile.pitchLineOffset));
+      }
       records.text(offsetStatus(profile.offsetSource));
       records.number(units.ofFigure(profile.beltHeight));
-      records.numberText(std::to_string(profile.smallestPulley));
+      if (profile.smallestPulley == 0) {
+        records.absent();
+      } else {
+        records.numberText(std::to_string(profile.smallestPulley));
+      }
       records.text(profile.source);
       records.endRecord();
     }
@@ -68,13 +78,16 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
   std::vector<Row> rows = {{"name", "family", "pitch " + unit, "u " + unit, "u is",
                             "height " + unit, "smallest", "source of u"}};
   for (const BeltProfile& profile : BeltProfiles) {
-    const std::string mark = profile.offsetSource == OffsetSource::Confirmed ? "" : "*";
+    const bool unpublished = profile.offsetSource == OffsetSource::Unpublished;
+    const std::string mark =
+        profile.offsetSource == OffsetSource::Confirmed || unpublished ? "" : "*";
     rows.push_back({std::string(profile.name), std::string(profile.family),
                     shortest(units.ofFigure(profile.pitch)),
-                    shortest(units.ofFigure(profile.pitchLineOffset)) + mark,
+                    unpublished ? "-" : shortest(units.ofFigure(profile.pitchLineOffset)) + mark,
                     std::string(offsetStatus(profile.offsetSource)),
                     shortest(units.ofFigure(profile.beltHeight)),
-                    std::to_string(profile.smallestPulley), std::string(profile.source)});
+                    profile.smallestPulley == 0 ? "-" : std::to_string(profile.smallestPulley),
+                    std::string(profile.source)});
   }
   // Each column at least two spaces wider than its widest cell, so that no two ever run together.
   std::size_t widths[kColumns] = {6, 14, 10, 10, 13, 12, 10};
@@ -88,7 +101,10 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
   }
   text += "* a Da on this u is marked: no source at hand states it outright. Smallest: the fewest";
   out.endLine();
-  text += "  teeth commonly stocked (catalogue guidance, not a standard).";
+  text +=
+      "  teeth commonly stocked (catalogue guidance, not a standard). -: no source at hand gives";
+  out.endLine();
+  text += "  the figure.";
   out.endLine();
 }
 

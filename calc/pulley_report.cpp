@@ -36,7 +36,9 @@ void appendRightAligned(std::string& out, std::string_view text, std::size_t wid
 void WritePulleyReport(const CalcArguments& arguments, BufferedOutput& out) {
   const BeltProfile& profile = *arguments.profile;
   const Units units{arguments.inch};
-  const bool markTip = profile.offsetSource != OffsetSource::Confirmed;
+  const bool tipsKnown = profile.offsetSource != OffsetSource::Unpublished;
+  const bool markTip = profile.offsetSource == OffsetSource::Derived ||
+                       profile.offsetSource == OffsetSource::Unconfirmed;
   bool belowStock = false;
   bool tipDiffers = false;
 
@@ -46,8 +48,12 @@ void WritePulleyReport(const CalcArguments& arguments, BufferedOutput& out) {
     text += std::string(profile.name) + " (" + std::string(profile.family) + "): pitch ";
     appendShortest(text, units.ofFigure(profile.pitch));
     text += std::string(" ") + units.name() + ", u ";
-    appendShortest(text, units.ofFigure(profile.pitchLineOffset));
-    text += std::string(" ") + units.name();
+    if (tipsKnown) {
+      appendShortest(text, units.ofFigure(profile.pitchLineOffset));
+      text += std::string(" ") + units.name();
+    } else {
+      text += "not published: no Da";
+    }
     out.endLine();
     appendRightAligned(text, "teeth", kColumn);
     appendRightAligned(text, std::string("D ") + units.name(), kColumn);
@@ -77,14 +83,18 @@ void WritePulleyReport(const CalcArguments& arguments, BufferedOutput& out) {
         records->text(profile.name);
         records->numberText(teethText);
         records->numberText(diameterText(diameters.pitchCircle, units));
-        records->numberText(diameterText(diameters.tipCircle, units));
+        if (tipsKnown) {
+          records->numberText(diameterText(diameters.tipCircle, units));
+        } else {
+          records->absent();
+        }
         records->list(warnings);
         records->endRecord();
         continue;
       }
       appendRightAligned(text, teethText, kColumn);
       appendRightAligned(text, diameterText(diameters.pitchCircle, units), kColumn);
-      appendRightAligned(text, diameterText(diameters.tipCircle, units), kColumn);
+      appendRightAligned(text, tipsKnown ? diameterText(diameters.tipCircle, units) : "-", kColumn);
       if (markTip) text += '*';
       out.endLine();
     }

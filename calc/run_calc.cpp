@@ -32,7 +32,7 @@ Options:
   --version, --help
 
 Profiles: 3M 5M 8M 14M 20M (an HTD prefix is accepted), 2GT 3GT 5GT (GT2 for 2GT),
-T2.5 T5 T10 T20, AT5 AT10 AT20, MXL XL L H XH; case does not matter.
+T2.5 T5 T10 T20, AT5 AT10 AT20, MXL XL L H XH XXH; case does not matter.
 Exit status: 0 done (warnings included), 1 a drive that cannot be built, 2 a bad command line,
 3 the output could not be written.
 )";

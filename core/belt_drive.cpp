@@ -201,8 +201,11 @@ DriveSolution SolveDrive(const DriveRequest& request) {
   DriveSolution solution;
   solution.D1 = DrivePitchDiameter(pulleys.z1, profile.pitch);
   solution.D2 = DrivePitchDiameter(pulleys.z2, profile.pitch);
-  solution.Da1 = solution.D1 - 2 * profile.pitchLineOffset;
-  solution.Da2 = solution.D2 - 2 * profile.pitchLineOffset;
+  solution.tipsKnown = profile.offsetSource != OffsetSource::Unpublished;
+  if (solution.tipsKnown) {
+    solution.Da1 = solution.D1 - 2 * profile.pitchLineOffset;
+    solution.Da2 = solution.D2 - 2 * profile.pitchLineOffset;
+  }
   const long common = std::gcd(pulleys.z1, pulleys.z2);
   solution.ratioDriven = pulleys.z2 / common;
   solution.ratioDriving = pulleys.z1 / common;
@@ -210,7 +213,8 @@ DriveSolution SolveDrive(const DriveRequest& request) {
   Context context{pulleys, geometryOf(pulleys), (solution.Da1 + solution.Da2) / 2, 0};
   if (std::min(pulleys.z1, pulleys.z2) < profile.smallestPulley)
     context.driveWarnings |= static_cast<unsigned>(DriveWarning::PulleyBelowStock);
-  if (profile.offsetSource != OffsetSource::Confirmed)
+  if (profile.offsetSource == OffsetSource::Derived ||
+      profile.offsetSource == OffsetSource::Unconfirmed)
     context.driveWarnings |= static_cast<unsigned>(DriveWarning::OffsetUnconfirmed);
   if (std::min(pulleys.z1, pulleys.z2) <= profile.makersLargerTipUpTo)
     context.driveWarnings |= static_cast<unsigned>(DriveWarning::MakersTipDiffers);

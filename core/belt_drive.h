@@ -86,7 +86,11 @@ struct DriveFailure {
 };
 
 struct DriveSolution {
-  double D1 = 0, D2 = 0, Da1 = 0, Da2 = 0;
+  double D1 = 0, D2 = 0;
+  // The tip diameters, where the profile's offset is published (tipsKnown); 0 where not, which
+  // leaves the tips-touch check nothing to find.
+  double Da1 = 0, Da2 = 0;
+  bool tipsKnown = true;
   long ratioDriven = 0, ratioDriving = 0;  // z2/z1 reduced: 112/28 -> 4/1
   std::vector<DriveRow> rows;
   std::optional<DriveFailure> failure;  // rows is empty when set

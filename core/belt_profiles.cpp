@@ -35,6 +35,9 @@ constexpr double offsetOfListEntry(std::size_t row) {
 //   38.2, 37): 0.61 and 0.60, the spread of figures given to two decimals, so 0.6 is kept. AT10
 //   0.93 in the same way from a vendor's AT10 table.
 // - T20, AT20 1.5: commonly quoted, not found in a source at hand, and so flagged.
+// - XXH (1 1/4 in pitch): its belt height 0.62 in is in Belting Industries' table of standard belt
+//   sections (beltingindustries.com, "Synchronous belts"); no source at hand gives its pitch-line
+//   differential or its smallest stock pulley, so no XXH pulley is given a Da.
 // Small pulleys: two makers' 14M tables give 28 teeth an O.D. of 122.12 mm where D - 2u is
 // 121.98, and their 8M tables do the like for 32 to 34 teeth; the calculator's constants stay,
 // and such pulleys are flagged (makersLargerTipUpTo).
@@ -61,6 +64,7 @@ const std::array<BeltProfile, kBeltProfileCount> BeltProfiles = {{
     {"L", "inch", 9.525, 0.381, 3.6, 10, OffsetSource::Confirmed, "SDP/SI D265"},
     {"H", "inch", 12.7, 0.686, 4.3, 14, OffsetSource::Confirmed, "SATI catalogue p. 164"},
     {"XH", "inch", 22.225, 1.397, 11.2, 18, OffsetSource::Confirmed, "SATI catalogue p. 164"},
+    {"XXH", "inch", 31.75, 0, 15.748, 0, OffsetSource::Unpublished, "none published"},
 }};
 
 namespace {

@@ -6,11 +6,12 @@
 namespace korvale {
 
 // Where a profile's pitch-line offset comes from. Only a confirmed offset gives a tip diameter
-// shown without a mark; the other two are flagged wherever a Da rests on them.
+// shown without a mark; derived and unconfirmed ones are flagged wherever a Da rests on them.
 enum class OffsetSource {
   Confirmed,    // stated by a published table
   Derived,      // worked back from a vendor's pitch and outside diameters
   Unconfirmed,  // a commonly quoted figure no source at hand states
+  Unpublished,  // no source at hand gives one: no Da is shown at all
 };
 
 // One belt profile of the catalogue. Lengths in millimetres; the pitch is exact (the inch
@@ -21,7 +22,8 @@ struct BeltProfile {
   double pitch;
   double pitchLineOffset;  // u: tip diameter Da = D - 2u
   double beltHeight;       // for information; no result depends on it
-  int smallestPulley;      // the fewest teeth commonly stocked: catalogue guidance, not a standard
+  int smallestPulley;      // the fewest teeth commonly stocked (catalogue guidance, not a
+                           // standard); 0 where no source at hand says
   OffsetSource offsetSource;
   std::string_view source;  // where u was read, in a few words
   // Up to this many teeth, makers' tables give outside diameters larger than D - 2u (they cut
@@ -29,7 +31,7 @@ struct BeltProfile {
   int makersLargerTipUpTo = 0;
 };
 
-inline constexpr std::size_t kBeltProfileCount = 20;
+inline constexpr std::size_t kBeltProfileCount = 21;
 extern const std::array<BeltProfile, kBeltProfileCount> BeltProfiles;
 
 // The profile a user means, or nullptr. Case does not matter; an "HTD" prefix (with or without a

@@ -29,10 +29,17 @@ void WriteDriveRecords(Format format, const DriveRequest& request, Units units,
     records.text(pair.profile->name);
     records.numberText(std::to_string(pair.z1));
     records.numberText(std::to_string(pair.z2));
-    for (const double length :
-         {solution.D1, solution.D2, solution.Da1, solution.Da2, row.centre, row.length}) {
-      records.number(units.of(length));
+    records.number(units.of(solution.D1));
+    records.number(units.of(solution.D2));
+    for (const double tip : {solution.Da1, solution.Da2}) {
+      if (solution.tipsKnown) {
+        records.number(units.of(tip));
+      } else {
+        records.absent();
+      }
     }
+    records.number(units.of(row.centre));
+    records.number(units.of(row.length));
     records.number(row.beltTeeth);
     records.number(static_cast<double>(pair.z2) / static_cast<double>(pair.z1));
     records.number(row.wrap1);

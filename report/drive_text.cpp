@@ -81,12 +81,15 @@ DriveText DriveTextOf(const DriveRequest& request, Units units, const DriveSolut
   const double pitchDiameters[] = {solution.D1, solution.D2};
   const double tipDiameters[] = {solution.Da1, solution.Da2};
   const long teeth[] = {pair.z1, pair.z2};
+  drive.tipsKnown = solution.tipsKnown;
   for (int i = 0; i < 2; ++i) {
     drive.pitchDiameter[i] = floored(units.of(pitchDiameters[i]), decimals);
-    drive.tipDiameter[i] = floored(units.of(tipDiameters[i]), decimals);
+    if (drive.tipsKnown) drive.tipDiameter[i] = floored(units.of(tipDiameters[i]), decimals);
     drive.pulleys[i] = "pulley " + std::to_string(i + 1) + ": " + std::to_string(teeth[i]) +
-                       " teeth, D " + drive.pitchDiameter[i] + " " + drive.unit + ", Da " +
-                       drive.tipDiameter[i] + " " + drive.unit + (drive.tipMarked ? "*" : "");
+                       " teeth, D " + drive.pitchDiameter[i] + " " + drive.unit +
+                       (drive.tipsKnown ? ", Da " + drive.tipDiameter[i] + " " + drive.unit +
+                                              (drive.tipMarked ? "*" : "")
+                                        : ", Da not published (no source gives u)");
   }
   for (const DriveRow& row : solution.rows) {
     const bool stock = row.kind == "shorter" || row.kind == "longer" || row.kind == "exact";

@@ -26,6 +26,7 @@ struct DriveText {
   std::string pulleys[2];                        // "pulley 1: 28 teeth, D 124.77 mm, Da 121.97 mm"
   std::string pitchDiameter[2], tipDiameter[2];  // floored: "124.77"
   bool tipMarked = false;                        // Da rests on an offset no source states outright
+  bool tipsKnown = true;  // false where no source gives the offset: tipDiameter is then empty
   std::vector<DriveTextRow> rows;
   std::vector<std::string> warnings;  // "warning: few_teeth_in_mesh (shorter): fewer than 6 ..."
   std::vector<DriveNote> notes;       // the same warnings, for words in another language

@@ -30,9 +30,9 @@ void appendCsvField(std::string& out, std::string_view value) {
 
 }  // namespace
 
-RecordWriter::RecordWriter(Format format, std::initializer_list<std::string_view> columns,
+RecordWriter::RecordWriter(Format format, std::vector<std::string_view> columns,
                            BufferedOutput& out)
-    : format_(format), columns_(columns), out_(out) {
+    : format_(format), columns_(std::move(columns)), out_(out) {
   if (format_ == Format::Json) {
     out_.text() += '[';
     return;
@@ -84,6 +84,11 @@ void RecordWriter::number(double value) {
 void RecordWriter::numberText(std::string_view value) {
   beginField();
   out_.text() += value;
+}
+
+void RecordWriter::absent() {
+  beginField();
+  if (format_ == Format::Json) out_.text() += "null";
 }
 
 void RecordWriter::list(const std::vector<std::string_view>& values) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -15,7 +16,9 @@ enum class Format { Text, Csv, Tsv, Json };
 //   csv:  case,C\nrequested,600\n      json: [\n{"case":"requested","C":600}\n]\n
 class RecordWriter {
  public:
-  RecordWriter(Format format, std::initializer_list<std::string_view> columns, BufferedOutput& out);
+  RecordWriter(Format format, std::initializer_list<std::string_view> columns, BufferedOutput& out)
+      : RecordWriter(format, std::vector<std::string_view>(columns), out) {}
+  RecordWriter(Format format, std::vector<std::string_view> columns, BufferedOutput& out);
   ~RecordWriter();
   RecordWriter(const RecordWriter&) = delete;
   RecordWriter& operator=(const RecordWriter&) = delete;
@@ -23,6 +26,8 @@ class RecordWriter {
   void text(std::string_view value);
   void number(double value);                // the shortest text that reads back the same
   void numberText(std::string_view value);  // a number already written out
+  void absent();  // a figure that does not apply: an empty field, JSON's null
+  void number(const std::optional<double>& value) { value ? number(*value) : absent(); }
   void list(const std::vector<std::string_view>& values);  // ";"-separated, a JSON array
   void endRecord();
 

@@ -79,7 +79,7 @@ TEST(KorvaleCalc, AnswersEachCommandLine) {
       {"--version", 0, 0, "korvale-calc 1.00"},
       {"drive 14M 28 112 --belt 112", 1, 0, "korvale-calc: a belt of 112 teeth (1568.00 mm) cannot be fitted on these pulleys: it must be longer than 1568.00 mm, the larger pulley's pitch circumference"},
       {"drive 14M 28 112 --centre 187", 1, 0, "korvale-calc: centre distance 187.00 mm is too small for these pulleys: it must be more than 187.17 mm, half the difference of their pitch diameters"},
-      {"pulley 15M 20", 2, 0, "korvale-calc: unknown profile \"15M\"; known profiles: 3M 5M 8M 14M 20M 2GT 3GT 5GT T2.5 T5 T10 T20 AT5 AT10 AT20 MXL XL L H XH"},
+      {"pulley 15M 20", 2, 0, "korvale-calc: unknown profile \"15M\"; known profiles: 3M 5M 8M 14M 20M 2GT 3GT 5GT T2.5 T5 T10 T20 AT5 AT10 AT20 MXL XL L H XH XXH"},
       {"pulley 5M 2.5", 2, 0, "korvale-calc: teeth \"2.5\": expected a whole number from 1 to 1000000000"},
       {"pulley 5M 0", 2, 0, "korvale-calc: teeth \"0\": expected a whole number from 1 to 1000000000"},
       {"pulley 5M 30-20", 2, 0, "korvale-calc: teeth \"30-20\": the range runs backwards"},

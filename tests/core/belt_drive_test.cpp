@@ -286,6 +286,8 @@ TEST(BeltProfiles, HoldTheFiguresTheirSourcesPublish) {
       {"L", 0, 3, 8, 0.381, S::Confirmed, 10, 0},
       {"H", 0, 1, 2, 0.686, S::Confirmed, 14, 0},
       {"XH", 0, 7, 8, 1.397, S::Confirmed, 18, 0},
+      // 1 1/4 in; no published offset or smallest pulley.
+      {"XXH", 0, 5, 4, 0, S::Unpublished, 0, 0},
   };
   ASSERT_EQ(std::size(published), BeltProfiles.size());
   for (std::size_t i = 0; i < BeltProfiles.size(); ++i) {

@@ -70,8 +70,11 @@ std::string_view driveCase(std::string_view kind, Language language) {
 std::string driveSummary(const report::DriveText& results, Language language) {
   const std::string mark = results.tipMarked ? "*" : "";
   const auto pulley = [&](DriveWord word, int i) {
+    const std::string tip = results.tipsKnown
+                                ? results.tipDiameter[i] + " " + results.unit + mark
+                                : (language == Language::English ? "not published" : "未公布");
     return driveName(word, language) + ": D " + results.pitchDiameter[i] + " " + results.unit +
-           ", Da " + results.tipDiameter[i] + " " + results.unit + mark;
+           ", Da " + tip;
   };
   return pulley(DriveWord::Pulley1, 0) + "\n" + pulley(DriveWord::Pulley2, 1) + "\n" +
          driveName(DriveWord::Ratio, language) + " " + results.ratio;
