@@ -45,18 +45,27 @@ CalcArguments ParseCalcArguments(const std::vector<std::string_view>& args) {
   if (words.format) parsed.format = report::FormatNamed(*words.format);
   if (words.units) parsed.inch = report::InchesNamed(*words.units);
   const std::vector<std::string_view>& positional = words.positional;
-  if (positional.empty()) refuse("no command: expected pulley, drive or profiles (see --help)");
+  if (positional.empty())
+    refuse("no command: expected pulley, drive, profiles or widths (see --help)");
 
   const std::string_view command = positional.front();
   if (command == "drive") {
     parsed.command = Command::Drive;
-    parsed.drive = report::ReadDriveWords(words, parsed.inch).order.request;
+    const report::DriveOrder order = report::ReadDriveWords(words, parsed.inch).order;
+    parsed.drive = order.request;
+    parsed.load = order.load;
     return parsed;
   }
-  if (command != "pulley" && command != "profiles")
-    refuse("unknown command " + quoted(command) + ": expected pulley, drive or profiles");
+  if (command != "pulley" && command != "profiles" && command != "widths")
+    refuse("unknown command " + quoted(command) + ": expected pulley, drive, profiles or widths");
   if (words.driveOptions())
-    refuse("--centre, --belt, --length and --increment apply to drive only");
+    refuse("--centre, --belt, --length, --increment and the load's options apply to drive only");
+  if (command == "widths") {
+    if (positional.size() != 2) refuse("widths takes PROFILE");
+    parsed.command = Command::Widths;
+    parsed.profile = &report::ProfileNamed(positional[1]);
+    return parsed;
+  }
   if (command == "profiles") {
     if (positional.size() > 1) refuse("profiles takes no arguments");
     parsed.command = Command::Profiles;

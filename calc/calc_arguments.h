@@ -4,13 +4,14 @@
 #include <vector>
 
 #include "core/belt_drive.h"
+#include "core/belt_load.h"
 #include "core/belt_profiles.h"
 #include "report/input_rules.h"
 #include "report/record_writer.h"
 
 namespace korvale::calc {
 
-enum class Command { Pulley, Drive, Profiles, Help, Version };
+enum class Command { Pulley, Drive, Profiles, Widths, Help, Version };
 
 // A first and last tooth count, both included: "10-60" -> {10, 60}, "12" -> {12, 12}.
 struct TeethRange {
@@ -26,6 +27,7 @@ struct CalcArguments {
   const BeltProfile* profile = nullptr;  // pulley
   std::vector<TeethRange> teeth;
   DriveRequest drive{};  // drive
+  std::optional<LoadRequest> load;
 };
 
 // The arguments after the program's name. Throws report::InputError.

@@ -20,6 +20,9 @@ void WritePulleyReport(const CalcArguments& arguments, report::BufferedOutput& o
 int WriteDriveReport(const CalcArguments& arguments, report::BufferedOutput& out,
                      report::OutputStream& err);
 
+// A profile's stock widths with their mass, width factor and sources.
+void WriteWidthsReport(const CalcArguments& arguments, report::BufferedOutput& out);
+
 // The catalogue with the source of each offset.
 void WriteProfilesReport(const CalcArguments& arguments, report::BufferedOutput& out);
 

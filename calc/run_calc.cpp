@@ -23,12 +23,24 @@ Commands:
   drive PROFILE Z1 Z2 --belt N  the centre distance for a belt of N teeth
   drive PROFILE Z1 Z2 --length L
                                 the centre distance for a belt of pitch length L
-  profiles                      the belt profiles, with the source of each tip offset
+  profiles                      the belt profiles, with the source of each tip offset and
+                                rating
+  widths PROFILE                the profile's stock widths, with their mass and sources
 
 Options:
   --format text|csv|tsv|json    text (the default) is rounded for reading; the others carry
                                 full precision
   --units mm|in                 lengths in and out in millimetres (the default) or inches
+
+Load (drive only): the text report gains a Load section, the records its columns.
+  --power P                     kW on the driving pulley (2.2, 2.2kW, 750W, 3hp), or
+  --torque T                    Nm on the driving shaft; either needs
+  --rpm N                       the driving pulley's speed
+  --service-factor K            1.5 when not given
+  --width B                     a stock width, in inches for inch profiles, else mm;
+                                without it the narrowest that carries the design power
+  --rated-power P               the maker's rating at --width, for a profile without a
+                                public one
   --version, --help
 
 Profiles: 3M 5M 8M 14M 20M (an HTD prefix is accepted), 2GT 3GT 5GT (GT2 for 2GT),
@@ -50,6 +62,9 @@ int run(const CalcArguments& arguments, report::BufferedOutput& out, report::Out
       return 0;
     case Command::Profiles:
       WriteProfilesReport(arguments, out);
+      return 0;
+    case Command::Widths:
+      WriteWidthsReport(arguments, out);
       return 0;
     case Command::Drive:
       return WriteDriveReport(arguments, out, err);

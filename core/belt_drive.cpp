@@ -191,6 +191,16 @@ std::string_view DriveWarningId(DriveWarning warning) {
       return "no_shorter_belt";
     case DriveWarning::MakersTipDiffers:
       return "makers_tip_differs";
+    case DriveWarning::OverCapacity:
+      return "over_capacity";
+    case DriveWarning::SpeedOverLimit:
+      return "speed_over_limit";
+    case DriveWarning::OutsideRatingTable:
+      return "outside_rating_table";
+    case DriveWarning::NoPublicRating:
+      return "no_public_rating";
+    case DriveWarning::ServiceFactorAssumed:
+      return "service_factor_assumed";
   }
   return "";
 }

@@ -48,11 +48,20 @@ enum class DriveWarning : unsigned {
   OffsetUnconfirmed = 8,  // Da rests on an offset no source states outright
   NoShorterBelt = 16,     // no whole-tooth belt shorter than the requested centre fits
   MakersTipDiffers = 32,  // a pulley so small that makers' outside diameters exceed D - 2u
+  // The load's (core/belt_load.h):
+  OverCapacity = 64,         // no stock width carries the design power, or the given one does not
+  SpeedOverLimit = 128,      // the belt runs faster than its rating holds to
+  OutsideRatingTable = 256,  // the rating does not reach this drive: none is given
+  NoPublicRating = 512,      // no public source rates this profile
+  ServiceFactorAssumed = 1024,  // none was given: the handbook's one was taken
 };
 inline constexpr DriveWarning kDriveWarnings[] = {
-    DriveWarning::FewTeethInMesh, DriveWarning::PulleyBelowStock,
-    DriveWarning::TipsTouch,      DriveWarning::OffsetUnconfirmed,
-    DriveWarning::NoShorterBelt,  DriveWarning::MakersTipDiffers};
+    DriveWarning::FewTeethInMesh,      DriveWarning::PulleyBelowStock,
+    DriveWarning::TipsTouch,           DriveWarning::OffsetUnconfirmed,
+    DriveWarning::NoShorterBelt,       DriveWarning::MakersTipDiffers,
+    DriveWarning::OverCapacity,        DriveWarning::SpeedOverLimit,
+    DriveWarning::OutsideRatingTable,  DriveWarning::NoPublicRating,
+    DriveWarning::ServiceFactorAssumed};
 std::string_view DriveWarningId(DriveWarning warning);
 
 enum class DriveGiven { Centre, BeltTeeth, BeltLength };

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "report/load_rules.h"
+
 namespace korvale::report {
 namespace {
 
@@ -16,6 +18,12 @@ std::optional<std::string_view>* valueSlot(CommandWords& words, std::string_view
   if (name == "--belt") return &words.belt;
   if (name == "--length") return &words.length;
   if (name == "--increment") return &words.increment;
+  if (name == "--power") return &words.power;
+  if (name == "--torque") return &words.torque;
+  if (name == "--rpm") return &words.rpm;
+  if (name == "--service-factor") return &words.serviceFactor;
+  if (name == "--width") return &words.width;
+  if (name == "--rated-power") return &words.ratedPower;
   return nullptr;
 }
 
@@ -35,8 +43,8 @@ CommandWords SplitCommandWords(const std::vector<std::string_view>& args) {
       auto* slot = valueSlot(words, name);
       if (slot == nullptr)
         refuse("unknown option \"" + std::string(name) +
-               "\"; options: --format --units --centre --belt --length --increment --version "
-               "--help");
+               "\"; options: --format --units --centre --belt --length --increment --power "
+               "--torque --rpm --service-factor --width --rated-power --version --help");
       if (equals != std::string_view::npos) {
         *slot = arg.substr(equals + 1);
       } else if (i + 1 < args.size()) {
@@ -94,6 +102,17 @@ DriveWords ReadDriveWords(const CommandWords& words, bool inch) {
   inputs.value = std::string(value);
   inputs.increment = std::to_string(request.increment);
   inputs.units = inch ? "in" : "mm";
+  LoadInputs& load = inputs.load;
+  const auto typed = [](const std::optional<std::string_view>& word) {
+    return word ? std::string(*word) : std::string();
+  };
+  load.power = typed(words.power);
+  load.torque = typed(words.torque);
+  load.rpm = typed(words.rpm);
+  load.serviceFactor = typed(words.serviceFactor);
+  load.width = typed(words.width);
+  load.ratedPower = typed(words.ratedPower);
+  drive.order.load = ReadLoadInputs(load, *request.pulleys.profile);
   return drive;
 }
 

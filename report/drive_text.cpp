@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/belt_load.h"
 #include "report/number_format.h"
 
 namespace korvale::report {
@@ -61,11 +62,28 @@ std::string DriveWarningText(DriveWarning warning, const BeltProfile& profile) {
       return "makers' tables give " + name + " pulleys of " +
              std::to_string(profile.makersLargerTipUpTo) +
              " teeth or fewer a larger outside diameter than D - 2u: take the maker's figure";
+    case DriveWarning::OverCapacity:
+      return "the rated power falls short of the design power: a wider belt, a larger pitch or a "
+             "larger small pulley";
+    case DriveWarning::SpeedOverLimit:
+      return "the belt runs faster than the " + fixed(BeltRatingOf(profile).speedLimit, 2) +
+             " m/s (6500 ft/min) its rating holds to";
+    case DriveWarning::OutsideRatingTable:
+      return "the rating does not reach this drive (the belt's speed, or fewer than 2 teeth in "
+             "mesh): no rated power is given";
+    case DriveWarning::NoPublicRating:
+      return "no public rating for this profile: compare the effective pull with the maker's "
+             "datasheet, or give the maker's rated power for the width";
+    case DriveWarning::ServiceFactorAssumed:
+      return "no service factor given: " + ratioDecimal(kAssumedServiceFactor) +
+             " taken, the low end of the 1.5 to 2.0 that " + std::string(kServiceFactorSource) +
+             " recommends for small-pitch synchronous drives";
   }
   return "";
 }
 
-DriveText DriveTextOf(const DriveRequest& request, Units units, const DriveSolution& solution) {
+DriveText DriveTextOf(const DriveRequest& request, Units units, const DriveSolution& solution,
+                      const LoadSolution* load) {
   const int decimals = units.decimals();
   const PulleyPair& pair = request.pulleys;
   unsigned all = 0;
@@ -82,6 +100,7 @@ DriveText DriveTextOf(const DriveRequest& request, Units units, const DriveSolut
   const double tipDiameters[] = {solution.Da1, solution.Da2};
   const long teeth[] = {pair.z1, pair.z2};
   drive.tipsKnown = solution.tipsKnown;
+  drive.kzNamed = load != nullptr && load->rating->kind != RatingKind::None;
   for (int i = 0; i < 2; ++i) {
     drive.pitchDiameter[i] = floored(units.of(pitchDiameters[i]), decimals);
     if (drive.tipsKnown) drive.tipDiameter[i] = floored(units.of(tipDiameters[i]), decimals);
@@ -113,6 +132,8 @@ DriveText DriveTextOf(const DriveRequest& request, Units units, const DriveSolut
     line += DriveWarningId(warning);
     if (!everyRow) line += " (" + rows + ")";
     line += ": " + DriveWarningText(warning, *pair.profile);
+    if (warning == DriveWarning::FewTeethInMesh && drive.kzNamed)
+      line += "; its rating is cut by Kz, 0.2 for each tooth under 6";
     drive.warnings.push_back(std::move(line));
   }
   return drive;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/belt_drive.h"
+#include "core/belt_load.h"
 #include "report/units.h"
 
 // A drive's figures as people read them: rounded as korvale-calc's text prints them, and the
@@ -27,11 +28,13 @@ struct DriveText {
   std::string pitchDiameter[2], tipDiameter[2];  // floored: "124.77"
   bool tipMarked = false;                        // Da rests on an offset no source states outright
   bool tipsKnown = true;  // false where no source gives the offset: tipDiameter is then empty
+  bool kzNamed = false;   // a load is rated: few_teeth_in_mesh names the rating's cut
   std::vector<DriveTextRow> rows;
   std::vector<std::string> warnings;  // "warning: few_teeth_in_mesh (shorter): fewer than 6 ..."
   std::vector<DriveNote> notes;       // the same warnings, for words in another language
 };
-DriveText DriveTextOf(const DriveRequest& request, Units units, const DriveSolution& solution);
+DriveText DriveTextOf(const DriveRequest& request, Units units, const DriveSolution& solution,
+                      const LoadSolution* load = nullptr);
 
 // The warning in one English sentence, with the figures of this profile.
 std::string DriveWarningText(DriveWarning warning, const BeltProfile& profile);

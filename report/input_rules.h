@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/belt_drive.h"
+#include "core/belt_load.h"
 #include "core/belt_profiles.h"
 #include "report/drive_inputs.h"
 #include "report/record_writer.h"
@@ -49,6 +50,7 @@ Format FormatNamed(std::string_view name);
 struct DriveOrder {
   DriveRequest request;
   bool inch = false;
+  std::optional<LoadRequest> load;  // korvale-calc's; the window reads its load apart
 };
 
 // The drive a window's boxes hold, checked in the order korvale-calc checks its arguments:

@@ -1,5 +1,6 @@
 #include "state/drive_format.h"
 
+#include <array>
 #include <cctype>
 
 #include "core/belt_profiles.h"
@@ -52,6 +53,16 @@ std::string lowerCase(std::string_view text) {
   return lower;
 }
 
+// The load's keys, in the order they are written.
+std::array<std::pair<std::string_view, std::string*>, 6> loadFields(LoadInputs& load) {
+  return {{{"power", &load.power},
+           {"torque", &load.torque},
+           {"rpm", &load.rpm},
+           {"service_factor", &load.serviceFactor},
+           {"width", &load.width},
+           {"rated_power", &load.ratedPower}}};
+}
+
 std::string* fieldOf(DriveInputs& inputs, std::string_view key) {
   const std::string name = lowerCase(key);
   if (name == "profile") return &inputs.profile;
@@ -61,6 +72,9 @@ std::string* fieldOf(DriveInputs& inputs, std::string_view key) {
   if (name == "value") return &inputs.value;
   if (name == "increment") return &inputs.increment;
   if (name == "units") return &inputs.units;
+  for (const auto& [loadKey, field] : loadFields(inputs.load)) {
+    if (name == loadKey) return field;
+  }
   return nullptr;
 }
 
@@ -127,6 +141,14 @@ std::string formatDriveFile(const DriveInputs& inputs) {
       {"given", &inputs.given},     {"value", &inputs.value}, {"increment", &inputs.increment},
       {"units", &inputs.units}};
   for (const auto& [key, value] : lines) {
+    text.append(key).append(1, '=');
+    appendValue(text, *value);
+    text += '\n';
+  }
+  // Only the load's texts that were typed: a drive without a load keeps the file it always had.
+  LoadInputs load = inputs.load;
+  for (const auto& [key, value] : loadFields(load)) {
+    if (value->empty()) continue;
     text.append(key).append(1, '=');
     appendValue(text, *value);
     text += '\n';

@@ -10,6 +10,8 @@ namespace korvale {
 
 // The drive file's text: UTF-8, one "key=value" line each, LF after each, after a comment line.
 //   profile=14M\nz1=28\nz2=112\ngiven=centre\nvalue=600\nincrement=1\nunits=mm\n
+// then the load's texts that are not empty: power=2.2\nrpm=1450\n (keys power, torque, rpm,
+// service_factor, width, rated_power).
 // A value that a reader would otherwise take differently (blanks at either end, a line end in it,
 // a leading quote) is written in quotes with C-like escapes: z1=" 20" and value="a\"b".
 std::string formatDriveFile(const DriveInputs& inputs);

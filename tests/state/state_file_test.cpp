@@ -216,7 +216,9 @@ TEST(StateFile, ReadsAndSavesTheExactBytes) {
 TEST(DriveFile, GivesBackTheLongestDriveItKeeps) {
   std::string longest;
   for (std::size_t i = 0; i < kLongestDriveText; ++i) longest += "\xe9\xbd\xbf";
-  const DriveInputs drive{"T5", longest, longest, "length", longest, longest, "in"};
+  const DriveInputs drive{
+      "T5",    longest, longest, "length",
+      longest, longest, "in",    {longest, longest, longest, longest, longest, longest}};
   TemporaryDirectory directory;
   const DriveFile file(directory.u8path());
   file.WriteDrive(drive);

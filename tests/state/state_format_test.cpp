@@ -40,12 +40,14 @@ TEST(DriveFormat, ReadsWhatTheUserMeantAndRefusesWhatIsNoDriveFile) {
   const std::string longest(kLongestDriveText, '9');
   std::string chinese;  // the longest text in characters of three bytes each
   for (std::size_t i = 0; i < kLongestDriveText; ++i) chinese += "\xe9\xbd\xbf";
-  const DriveInputs awkward{"T5", " 20", "2\n0", "length", "\"a\\\"b\\", "5 ", "in"};
+  const DriveInputs awkward{"T5",         " 20", "2\n0", "length",
+                            "\"a\\\"b\\", "5 ",  "in",   {"3hp", "", " 1450", "1.5", "", "\"x"}};
   // clang-format off
   const std::pair<std::string, std::string> cases[] = {
-      {formatDriveFile({"T5", "10", "2.5", "length", "", "5", "in"}), "T5 10 2.5 length  5 in"},
-      {formatDriveFile({"T5", longest, chinese, "belt", longest, longest, "mm"}), "T5 " + longest + " " + chinese + " belt " + longest + " " + longest + " mm"},
-      {formatDriveFile(awkward), "T5  20 2\n0 length \"a\\\"b\\ 5  in"},
+      {formatDriveFile({"T5", "10", "2.5", "length", "", "5", "in", {}}), "T5 10 2.5 length  5 in"},
+      {formatDriveFile({"T5", longest, chinese, "belt", longest, longest, "mm", {}}), "T5 " + longest + " " + chinese + " belt " + longest + " " + longest + " mm"},
+      {formatDriveFile(awkward), "T5  20 2\n0 length \"a\\\"b\\ 5  in load 3hp,, 1450,1.5,,\"x"},
+      {"power=2.2\nRPM = 1450\nService_Factor=1.6\nwidth=15\n", "14M 28 112 centre 600 1 mm load 2.2,,1450,1.6,15,"},
       {"", "14M 28 112 centre 600 1 mm"},
       {"units=in\r\nz1=30\r\n# a note\r\n\r\n", "14M 30 112 centre 600 1 in"},
       {"z1=1=2\nprofile=htd5m", "5M 1=2 112 centre 600 1 mm"},
@@ -71,8 +73,12 @@ TEST(DriveFormat, ReadsWhatTheUserMeantAndRefusesWhatIsNoDriveFile) {
     std::string outcome = whyNot;
     if (inputs) {
       outcome = inputs->profile + " " + inputs->z1 + " " + inputs->z2 + " " + inputs->given + " " +
-                inputs->value + " " + inputs->increment + " " + inputs->units +
-                (whyNot.empty() ? "" : " | " + whyNot);
+                inputs->value + " " + inputs->increment + " " + inputs->units;
+      const LoadInputs& load = inputs->load;
+      if (!load.empty())
+        outcome += " load " + load.power + "," + load.torque + "," + load.rpm + "," +
+                   load.serviceFactor + "," + load.width + "," + load.ratedPower;
+      if (!whyNot.empty()) outcome += " | " + whyNot;
     }
     EXPECT_TRUE(outcome == read) << text.substr(0, 80) << "\n" << outcome.substr(0, 200);
   }

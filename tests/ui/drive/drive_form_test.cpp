@@ -98,19 +98,19 @@ TEST(DriveForm, WordsItsWarningsInTheWindowsLanguage) {
     DriveInputs drive;
     std::vector<std::string> chinese;
   } cases[] = {
-      {{"T5", "9", "9", "centre", "14", "1", "mm"},
+      {{"T5", "9", "9", "centre", "14", "1", "mm", {}},
        {"警告 few_teeth_in_mesh：小带轮啮合齿数少于 6，负载下皮带可能跳齿",
         "警告 pulley_below_stock：有带轮少于 10 齿，即 T5 常备带轮的最少齿数（样本参考，非标准）",
         "警告 tips_touch（较短带）：在此中心距下两轮顶圆相接或重叠",
         "* offset_unconfirmed：Da 依据 T5 的 u = 0.425 mm，由厂商节圆与外径推算"}},
-      {{"3M", "10", "30", "centre", "18", "1", "mm"},
+      {{"3M", "10", "30", "centre", "18", "1", "mm", {}},
        {"警告 few_teeth_in_mesh：小带轮啮合齿数少于 6，负载下皮带可能跳齿",
         "警告 tips_touch（所求、较短带）：在此中心距下两轮顶圆相接或重叠"}},
-      {{"5M", "20", "40", "centre", "15.915495", "1", "mm"},
+      {{"5M", "20", "40", "centre", "15.915495", "1", "mm", {}},
        {"警告 few_teeth_in_mesh：小带轮啮合齿数少于 6，负载下皮带可能跳齿",
         "警告 tips_touch：在此中心距下两轮顶圆相接或重叠",
         "警告 no_shorter_belt（所求）：没有更短的整齿带能装上这对带轮"}},
-      {{"14M", "28", "112", "belt", "160", "1", "mm"},
+      {{"14M", "28", "112", "belt", "160", "1", "mm", {}},
        {"警告 makers_tip_differs：厂商表中 28 齿及以下的 14M 带轮外径大于 D - "
         "2u，请以厂商的外径为准"}},
   };
