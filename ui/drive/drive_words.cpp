@@ -1,5 +1,6 @@
 #include "ui/drive/drive_words.h"
 
+#include "core/belt_load.h"
 #include "report/number_format.h"
 
 #include <string>
@@ -86,12 +87,15 @@ std::vector<std::string> driveWarnings(const report::DriveText& results, const B
   std::string offset;
   report::appendShortest(offset, profile.pitchLineOffset);
   const std::string name(profile.name);
+  std::string speedLimit;
+  report::appendFixed(speedLimit, BeltRatingOf(profile).speedLimit, 2);
   std::vector<std::string> lines;
   for (const report::DriveNote& note : results.notes) {
     std::string sentence;
     switch (note.warning) {
       case DriveWarning::FewTeethInMesh:
         sentence = "小带轮啮合齿数少于 6，负载下皮带可能跳齿";
+        if (results.kzNamed) sentence += "；额定值按 Kz 折减，每少一个啮合齿减 0.2";
         break;
       case DriveWarning::PulleyBelowStock:
         sentence = "有带轮少于 " + std::to_string(profile.smallestPulley) + " 齿，即 " + name +
@@ -111,6 +115,23 @@ std::vector<std::string> driveWarnings(const report::DriveText& results, const B
       case DriveWarning::MakersTipDiffers:
         sentence = "厂商表中 " + std::to_string(profile.makersLargerTipUpTo) + " 齿及以下的 " +
                    name + " 带轮外径大于 D - 2u，请以厂商的外径为准";
+        break;
+      case DriveWarning::OverCapacity:
+        sentence = "额定功率低于设计功率：请选更宽的带、更大的节距或更大的小带轮";
+        break;
+      case DriveWarning::SpeedOverLimit:
+        sentence = "带速超过其额定值适用的 " + speedLimit + " m/s（6500 ft/min）";
+        break;
+      case DriveWarning::OutsideRatingTable:
+        sentence = "额定值不涵盖此传动（带速过高，或啮合齿数少于 2）：不给出额定功率";
+        break;
+      case DriveWarning::NoPublicRating:
+        sentence =
+            "此带型没有公开的额定值：请将有效拉力与厂商资料比较，或填入厂商给出的该带宽额定功率";
+        break;
+      case DriveWarning::ServiceFactorAssumed:
+        sentence = "未给出工况系数：取 1.5，即 " + std::string(kServiceFactorSource) +
+                   " 为小节距同步带传动推荐的 1.5 至 2.0 的下限";
         break;
     }
     std::string rows;
