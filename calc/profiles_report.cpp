@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "calc/reports.h"
+#include "core/belt_ratings.h"
 #include "report/number_format.h"
 #include "report/record_writer.h"
 #include "report/units.h"
@@ -45,10 +46,10 @@ void appendLeftAligned(std::string& out, std::string_view text, std::size_t widt
 void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
   const Units units{arguments.inch};
   if (arguments.format != Format::Text) {
-    RecordWriter records(
-        arguments.format,
-        {"name", "family", "pitch", "u", "u_status", "belt_height", "smallest_pulley", "source"},
-        out);
+    RecordWriter records(arguments.format,
+                         {"name", "family", "pitch", "u", "u_status", "belt_height",
+                          "smallest_pulley", "source", "rating_source"},
+                         out);
     for (const BeltProfile& profile : BeltProfiles) {
       records.text(profile.name);
       records.text(profile.family);
@@ -66,6 +67,9 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
         records.numberText(std::to_string(profile.smallestPulley));
       }
       records.text(profile.source);
+      const BeltRating& rating = BeltRatingOf(profile);
+      records.text(rating.kind == RatingKind::None ? std::string_view("none")
+                                                   : rating.ratingSource);
       records.endRecord();
     }
     return;
@@ -73,10 +77,10 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
 
   const std::string unit = units.name();
   std::string& text = out.text();
-  constexpr std::size_t kColumns = 7;
+  constexpr std::size_t kColumns = 8;
   using Row = std::array<std::string, kColumns + 1>;  // the last cell, the source, stands alone
   std::vector<Row> rows = {{"name", "family", "pitch " + unit, "u " + unit, "u is",
-                            "height " + unit, "smallest", "source of u"}};
+                            "height " + unit, "smallest", "rating", "source of u"}};
   for (const BeltProfile& profile : BeltProfiles) {
     const bool unpublished = profile.offsetSource == OffsetSource::Unpublished;
     const std::string mark =
@@ -87,10 +91,11 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
                     std::string(offsetStatus(profile.offsetSource)),
                     shortest(units.ofFigure(profile.beltHeight)),
                     profile.smallestPulley == 0 ? "-" : std::to_string(profile.smallestPulley),
+                    BeltRatingOf(profile).kind == RatingKind::None ? "none" : "IP-24",
                     std::string(profile.source)});
   }
   // Each column at least two spaces wider than its widest cell, so that no two ever run together.
-  std::size_t widths[kColumns] = {6, 14, 10, 10, 13, 12, 10};
+  std::size_t widths[kColumns] = {6, 14, 10, 10, 13, 12, 10, 8};
   for (const Row& row : rows) {
     for (std::size_t i = 0; i < kColumns; ++i) widths[i] = std::max(widths[i], row[i].size() + 2);
   }
@@ -104,7 +109,9 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
   text +=
       "  teeth commonly stocked (catalogue guidance, not a standard). -: no source at hand gives";
   out.endLine();
-  text += "  the figure.";
+  text += "  the figure. Rating: IP-24, the ANSI/RMA IP-24 formulas (quoted by engineersedge.com);";
+  out.endLine();
+  text += "  none, no public rating for the profile.";
   out.endLine();
 }
 
