@@ -5,7 +5,29 @@
 
 namespace korvale::ui {
 
-std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveRow& row) {
+namespace {
+
+// An arrow from (x, y) along (dx, dy), `length` long: its shaft and two barbs a quarter as long.
+void addArrow(std::vector<DriveShape>& shapes, double x, double y, double dx, double dy,
+              double length) {
+  const double norm = std::hypot(dx, dy);
+  if (!(norm > 0) || !(length > 0)) return;
+  const double ux = dx / norm, uy = dy / norm;
+  const double tipX = x + ux * length, tipY = y + uy * length;
+  shapes.push_back({DriveShape::Kind::Line, DriveShapeRole::HubLoad, x, y, 0, tipX, tipY, 0, 0});
+  const double barb = length / 4;
+  constexpr double kCos = 0.90630778703665, kSin = 0.42261826174070;  // 25°
+  for (const double side : {1.0, -1.0}) {
+    const double bx = -(ux * kCos - side * uy * kSin), by = -(uy * kCos + side * ux * kSin);
+    shapes.push_back({DriveShape::Kind::Line, DriveShapeRole::HubLoad, tipX, tipY, 0,
+                      tipX + bx * barb, tipY + by * barb, 0, 0});
+  }
+}
+
+}  // namespace
+
+std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveRow& row,
+                                     const LoadSolution* load) {
   using Kind = DriveShape::Kind;
   const double centre = row.centre;
   const double r1 = solution.D1 / 2;
@@ -30,8 +52,11 @@ std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveR
     }
   }
   for (const double side : {1.0, -1.0}) {
-    shapes.push_back({Kind::Line, DriveShapeRole::BeltSpan, r1 * nx, side * r1 * ny, 0,
-                      centre + r2 * nx, side * r2 * ny, 0, 0});
+    const DriveShapeRole role = load == nullptr ? DriveShapeRole::BeltSpan
+                                : side < 0      ? DriveShapeRole::TightSpan
+                                                : DriveShapeRole::SlackSpan;
+    shapes.push_back(
+        {Kind::Line, role, r1 * nx, side * r1 * ny, 0, centre + r2 * nx, side * r2 * ny, 0, 0});
   }
   shapes.push_back({Kind::Line, DriveShapeRole::CentreLine, 0, 0, 0, centre, 0, 0, 0});
   // The belt's whole loop: round the far side of each pulley, between its two tangent points.
@@ -39,6 +64,17 @@ std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveR
       {Kind::Arc, DriveShapeRole::WrapArc, 0, 0, r1, 0, 0, 90 + phiDegrees, row.wrap1});
   shapes.push_back(
       {Kind::Arc, DriveShapeRole::WrapArc, centre, 0, r2, 0, 0, -90 - phiDegrees, row.wrap2});
+  if (load != nullptr) {
+    // Each span pulls along itself: from pulley 1 towards pulley 2, and back.
+    const double tight = (load->pull + load->runningPull) / 2;
+    const double slack = (load->pull - load->runningPull) / 2;
+    const double sx = centre + (r2 - r1) * nx, sy = (r2 - r1) * ny;  // upper span, 1 to 2
+    const double length = std::hypot(sx, sy);
+    const double fx = (tight + slack) * sx / length;
+    const double fy = (slack - tight) * sy / length;  // the lower span runs (sx, -sy)
+    addArrow(shapes, 0, 0, fx, fy, 0.8 * r1);
+    addArrow(shapes, centre, 0, -fx, -fy, 0.8 * r2);
+  }
   return shapes;
 }
 

@@ -3,11 +3,21 @@
 #include <vector>
 
 #include "core/belt_drive.h"
+#include "core/belt_load.h"
 
 namespace korvale::ui {
 
 // What a shape of the drive's drawing stands for, so that each front end can give it its pen.
-enum class DriveShapeRole { PitchCircle, TipCircle, BeltSpan, CentreLine, WrapArc };
+enum class DriveShapeRole {
+  PitchCircle,
+  TipCircle,
+  BeltSpan,
+  CentreLine,
+  WrapArc,
+  TightSpan,  // with a load: the span the driving pulley pulls in
+  SlackSpan,
+  HubLoad,  // an arrow (a shaft and two barbs) along the running load on a shaft
+};
 
 // One shape in millimetres, y upwards, the driving pulley's centre at the origin and the driven
 // one's at (C, 0). A circle is (x, y, radius); a line runs from (x, y) to (x2, y2); an arc is a
@@ -23,7 +33,12 @@ struct DriveShape {
 // pulley (where the belt touches it). 14M 28/112 at C 600: the spans leave both pulleys at
 // 90° + 18.18° and 270° - 18.18°; the driving pulley's arc runs from 108.18° over 143.65°, the
 // driven one's from -108.18° over 216.35°.
-std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveRow& row);
+//
+// With a load, pulley 1 is drawn turning clockwise: the lower span is then the tight one, the upper
+// the slack one, and each shaft carries an arrow along its running hub load (the two spans' pulls
+// on it, less the centrifugal part), as long as 0.8 of its pitch radius.
+std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveRow& row,
+                                     const LoadSolution* load = nullptr);
 
 // Where the drawing lands in a rectangle of width × height pixels, as large as fits with `margin`
 // pixels all round and centred: a point (x, y) in millimetres is drawn at

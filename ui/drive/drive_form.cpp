@@ -5,6 +5,7 @@
 
 #include "core/decimal_text.h"
 #include "report/drive_records.h"
+#include "report/load_rules.h"
 #include "report/number_format.h"
 
 namespace korvale::ui {
@@ -65,6 +66,18 @@ auto* textIn(Inputs& inputs, DriveField field) {
       return &inputs.value;
     case DriveField::Increment:
       return &inputs.increment;
+    case DriveField::Power:
+      return &inputs.load.power;
+    case DriveField::Torque:
+      return &inputs.load.torque;
+    case DriveField::Rpm:
+      return &inputs.load.rpm;
+    case DriveField::ServiceFactor:
+      return &inputs.load.serviceFactor;
+    case DriveField::Width:
+      return &inputs.load.width;
+    case DriveField::RatedPower:
+      return &inputs.load.ratedPower;
     default:
       return Text(nullptr);
   }
@@ -200,6 +213,9 @@ void DriveForm::recompute() {
   results_.reset();
   drawing_.clear();
   error_.clear();
+  load_.reset();
+  loadText_.reset();
+  loadError_.clear();
   try {
     order_ = report::ReadDriveInputs(inputs_);
   } catch (const report::InputError& error) {
@@ -212,8 +228,18 @@ void DriveForm::recompute() {
     error_ = report::DriveFailureText(order_->request, units, *solution_.failure);
     return;
   }
-  results_ = report::DriveTextOf(order_->request, units, solution_);
-  drawing_ = DriveDrawing(solution_, solution_.rows.front());
+  // A load that cannot be read leaves the drive shown: its reason stands in the load's place.
+  try {
+    const BeltProfile& profile = *order_->request.pulleys.profile;
+    if (const auto request = report::ReadLoadInputs(inputs_.load, profile)) {
+      load_ = SolveLoad(order_->request, *request, solution_);
+      loadText_ = report::LoadTextOf(units, *load_, solution_);
+    }
+  } catch (const report::InputError& error) {
+    loadError_ = error.message;
+  }
+  results_ = report::DriveTextOf(order_->request, units, solution_, load_ ? &*load_ : nullptr);
+  drawing_ = DriveDrawing(solution_, solution_.rows.front(), load_ ? &*load_ : nullptr);
 }
 
 std::string DriveForm::copyText() const {
@@ -222,7 +248,7 @@ std::string DriveForm::copyText() const {
   {
     report::BufferedOutput out(text);
     report::WriteDriveRecords(report::Format::Tsv, order_->request, report::Units{order_->inch},
-                              solution_, out);
+                              solution_, out, load_ ? &*load_ : nullptr);
   }
   return text.text();
 }

@@ -8,6 +8,7 @@
 #include "core/runtime_error.h"
 #include "report/drive_text.h"
 #include "report/input_rules.h"
+#include "report/load_text.h"
 #include "state/drive_file.h"
 #include "ui/drive/drive_drawing.h"
 
@@ -23,7 +24,22 @@ class DriveFrontEnd {
 };
 
 // The drive window's inputs, in reading order.
-enum class DriveField { Profile, Z1, Z2, Given, Value, Increment, Units };
+enum class DriveField {
+  Profile,
+  Z1,
+  Z2,
+  Given,
+  Value,
+  Increment,
+  Units,
+  // The load's:
+  Power,
+  Torque,
+  Rpm,
+  ServiceFactor,
+  Width,
+  RatedPower,
+};
 
 // The belt-drive window without its toolkit: its inputs, the results as korvale-calc's text
 // output words and rounds them, the drawing, copying, and the file the inputs are kept in. A
@@ -35,8 +51,8 @@ class DriveForm {
 
   void load();         // before the window is shown: the inputs restored and the results computed
   void windowShown();  // a report held back during start-up goes up now
-  // Z1, Z2, Value, Increment; a text longer than a box keeps is cut to kLongestDriveText
-  // characters, which the box then shows.
+  // Z1, Z2, Value, Increment and the load's boxes; a text longer than a box keeps is cut to
+  // kLongestDriveText characters, which the box then shows.
   void userEdited(DriveField field, std::string_view text);
   // Profile, Given, Units. A change of what is given carries the drive shown over (the centre,
   // the length, or the belt's teeth rounded to whole ones); a change of units re-expresses the
@@ -52,14 +68,24 @@ class DriveForm {
   std::string saveAtExit() noexcept;
 
   const DriveInputs& inputs() const { return inputs_; }
-  // The text of a box (Z1, Z2, Value, Increment), as typed; the lists' fields give an empty one.
+  // The text of a box (Z1, Z2, Value, Increment, the load's), as typed; the lists' fields give an
+  // empty one.
   const std::string& text(DriveField field) const;
-  static constexpr DriveField kTextFields[] = {DriveField::Z1, DriveField::Z2, DriveField::Value,
-                                               DriveField::Increment};
+  static constexpr DriveField kTextFields[] = {
+      DriveField::Z1,    DriveField::Z2,        DriveField::Value, DriveField::Increment,
+      DriveField::Power, DriveField::Torque,    DriveField::Rpm,   DriveField::ServiceFactor,
+      DriveField::Width, DriveField::RatedPower};
+  static constexpr DriveField kLoadFields[] = {DriveField::Power, DriveField::Torque,
+                                               DriveField::Rpm,   DriveField::ServiceFactor,
+                                               DriveField::Width, DriveField::RatedPower};
   // The results, or nothing with the reason in error().
   const std::optional<report::DriveText>& results() const { return results_; }
   const std::string& error() const { return error_; }
   const std::vector<DriveShape>& drawing() const { return drawing_; }
+  // The load's figures, where a load is given and the drive stands; or nothing, with the reason
+  // the load's texts cannot be read in loadError() (empty when no load is given).
+  const std::optional<report::LoadText>& loadResults() const { return loadText_; }
+  const std::string& loadError() const { return loadError_; }
   std::string copyText() const;
 
   // The choices of the lists, in order: "3M (3 mm)" ..., "centre" "belt" "length", "mm" "in".
@@ -88,6 +114,9 @@ class DriveForm {
   std::optional<report::DriveText> results_;
   std::string error_;
   std::vector<DriveShape> drawing_;
+  std::optional<LoadSolution> load_;  // of solution_, when a load is given and can be read
+  std::optional<report::LoadText> loadText_;
+  std::string loadError_;
 };
 
 }  // namespace korvale::ui

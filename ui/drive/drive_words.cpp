@@ -45,6 +45,22 @@ constexpr Words kWords[] = {
     {DriveWord::UseBelt,      "双击或回车采用此带", "Double-click or Enter to use this belt"},
     {DriveWord::Drawing,      "传动简图",           "Drive drawing"},
     {DriveWord::MenuItem,     "带传动(&B)…",        "&Belt drive…"},
+    {DriveWord::Load,         "负载",               "Load"},
+    {DriveWord::Power,        "功率 kW(&O)",        "P&ower (kW, W or hp)"},
+    {DriveWord::Torque,       "扭矩 N·m(&T)",       "&Torque (N·m)"},
+    {DriveWord::Rpm,          "主动轮转速 rpm(&S)", "Driving &speed (rpm)"},
+    {DriveWord::ServiceFactor, "工况系数(&F)",      "Service &factor"},
+    {DriveWord::Width,        "带宽(&W)",           "Belt &width"},
+    {DriveWord::RatedPower,   "额定功率 kW(&R)",    "&Rated power (kW)"},
+    {DriveWord::WidthColumn,  "带宽",               "Width"},
+    {DriveWord::RatedColumn,  "额定 kW",            "Rated kW"},
+    {DriveWord::Margin,       "裕度",               "Margin"},
+    {DriveWord::Tst,          "安装张力 N",         "Tst N"},
+    {DriveWord::Tight,        "紧边 N",             "Tight N"},
+    {DriveWord::Slack,        "松边 N",             "Slack N"},
+    {DriveWord::Frequency,    "频率 Hz",            "f Hz"},
+    {DriveWord::HubStatic,    "静轴载 N",           "Hub static N"},
+    {DriveWord::HubRunning,   "运行轴载 N",         "Hub running N"},
 };
 // clang-format on
 
@@ -145,6 +161,59 @@ std::vector<std::string> driveWarnings(const report::DriveText& results, const B
     lines.push_back((offsetNote ? "* " : "警告 ") + std::string(DriveWarningId(note.warning)) +
                     (rows.empty() ? "" : "（" + rows + "）") + "：" + sentence);
   }
+  return lines;
+}
+
+std::vector<std::string> loadLines(const report::LoadText& load, Language language) {
+  std::vector<std::string> lines;
+  if (language == Language::English) {
+    lines = report::LoadLinesBefore(load);
+    const std::vector<std::string> after = report::LoadLinesAfter(load);
+    lines.insert(lines.end(), after.begin(), after.end());
+    lines.push_back(
+        "drawing: pulley 1 turning clockwise, the tight span solid, the slack one "
+        "dashed; arrows along the running hub loads");
+    return lines;
+  }
+  lines.push_back("负载：主动轮 " + load.power + " kW，" + load.rpm1 + " rpm；从动轮 " + load.rpm2 +
+                  " rpm");
+  lines.push_back("工况系数 " + load.serviceFactor +
+                  (load.serviceFactorAssumed ? "（假定，" + std::string(kServiceFactorSource) + "）"
+                                             : std::string()) +
+                  "，设计功率 " + load.designPower + " kW");
+  lines.push_back("扭矩：主动轮 " + load.torque1 + " N·m，从动轮 " + load.torque2 + " N·m；带速 " +
+                  load.speed + " m/s");
+  lines.push_back("有效拉力：设计功率下 " + load.pull + " N，实际功率下 " + load.runningPull +
+                  " N");
+  if (!load.rated) {
+    std::string perWidth;
+    for (const std::string& figure : load.pullPerWidth) {
+      perWidth += (perWidth.empty() ? "" : "，") + figure;
+    }
+    lines.push_back("此带型没有公开的额定值" + (perWidth.empty()
+                                                    ? std::string("：没有公开的标准带宽")
+                                                    : "：每毫米带宽的有效拉力 " + perWidth));
+  } else {
+    lines.push_back(load.widthGiven ? "带宽：按给定" : "带宽：能承担设计功率的最窄标准带宽");
+  }
+  if (!load.shortfall.empty())
+    lines.push_back("带宽不足：" + load.shortfall + "；请选更大的节距或更大的小带轮");
+  if (load.rated)
+    lines.push_back("额定值：" + load.ratingSource +
+                    "；带宽系数 (b/b0)^1.14 取自 GB/T 11362-2008（转引）");
+  lines.push_back("标准带宽：" + (load.widthSource.empty() ? std::string("此带型未见公开资料")
+                                                           : load.widthSource));
+  lines.push_back(
+      load.massSource.empty()
+          ? std::string("带的质量：无公开数据，故不给出 Tc、Tst、各边张力、检测力、频率与静轴载")
+          : "带的质量：" + load.massSource);
+  lines.push_back(
+      "Tst = Te/2 + Tc：设计功率下松边保持张紧所需的最小安装张力；紧边与松边按实际功率");
+  lines.push_back(
+      "检测：在跨距中点压下跨距的 1/64，所需的力为 Tst/16 至 1.1 Tst/16（SDP/SI D790 p. T-3，"
+      "未计其刚度项 (t/L)Y：无公开的 Y）；f：Tst 下跨距的固有频率");
+  lines.push_back("轴载：两轴相同；运行轴载按各边张力减去 Tc");
+  lines.push_back("简图：主动轮顺时针转，紧边为实线，松边为虚线；箭头为运行时的轴载方向");
   return lines;
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/belt_profiles.h"
 #include "report/drive_text.h"
+#include "report/load_text.h"
 #include "ui/language.h"
 
 namespace korvale::ui {
@@ -40,6 +41,23 @@ enum class DriveWord {
   UseBelt,
   Drawing,
   MenuItem,  // the calculator's window menu item that opens the drive
+  // The load's inputs and columns:
+  Load,
+  Power,
+  Torque,
+  Rpm,
+  ServiceFactor,
+  Width,
+  RatedPower,
+  WidthColumn,
+  RatedColumn,
+  Margin,
+  Tst,
+  Tight,
+  Slack,
+  Frequency,
+  HubStatic,
+  HubRunning,
 };
 
 // "&Profile" in English, "带型(&P)" in Chinese.
@@ -56,6 +74,9 @@ std::string driveSummary(const report::DriveText& results, Language language);
 // The results' warning lines in a language: korvale-calc's own in English; in Chinese the same
 // identifiers and rows with the sentence in Chinese:
 // "警告 few_teeth_in_mesh（较短带）：小带轮啮合齿数少于 6，负载下皮带可能跳齿".
+// The load's lines in a language: korvale-calc's own in English, then what the drawing marks.
+std::vector<std::string> loadLines(const report::LoadText& load, Language language);
+
 std::vector<std::string> driveWarnings(const report::DriveText& results, const BeltProfile& profile,
                                        Language language);
 

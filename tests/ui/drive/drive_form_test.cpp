@@ -63,11 +63,19 @@ class FormDriver : public testing::DriveDriver, private DriveFrontEnd {
   std::string shown() override {
     if (!form_->results()) return "error: " + form_->error();
     std::vector<std::vector<std::string>> rows;
-    for (const report::DriveTextRow& row : form_->results()->rows) {
+    const auto& load = form_->loadResults();
+    for (std::size_t r = 0; r < form_->results()->rows.size(); ++r) {
+      const report::DriveTextRow& row = form_->results()->rows[r];
       rows.push_back({row.kind, row.centre, row.change, row.length, row.beltTeeth, row.wrap1,
                       row.wrap2, row.mesh1, row.mesh2});
+      if (!load) continue;
+      const report::LoadTextRow& l = load->rows[r];
+      rows.back().insert(rows.back().end(), {l.width, l.rated, l.margin, l.tStatic, l.tTight,
+                                             l.tSlack, l.frequency, l.hubStatic, l.hubRunning});
     }
-    return testing::shownFrom(rows, form_->results()->warnings, form_->results()->unit);
+    return testing::shownFrom(rows, form_->results()->warnings, form_->results()->unit,
+                              load ? loadLines(*load, Language::English).front()
+                                   : form_->loadError());
   }
 
  private:

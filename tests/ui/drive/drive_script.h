@@ -56,8 +56,12 @@ inline std::string warningId(const std::string& line) {
 // What a window shows as the scenario writes it, from the rows' nine cells each (case, C, change,
 // L, belt teeth, wraps, meshes), the notes' lines and the unit: "requested 600.00 159.92 11/67;
 // shorter 593.22 -6.78 159 11/67; few_teeth_in_mesh; mm".
+// With a load, then " | load " and the first row's load cells as far as they hold a figure (width,
+// rated kW, margin, Tst, tight, slack, f, hub static, hub running) and " | " the load's first
+// line (or why the load cannot be read).
 inline std::string shownFrom(const std::vector<std::vector<std::string>>& rows,
-                             const std::vector<std::string>& notes, const std::string& unit) {
+                             const std::vector<std::string>& notes, const std::string& unit,
+                             const std::string& loadLine = "") {
   std::string text;
   for (const std::vector<std::string>& cells : rows) {
     text += cells[0] + " " + cells[1] + (cells[2].empty() ? "" : " " + cells[2]) + " " + cells[4] +
@@ -66,7 +70,13 @@ inline std::string shownFrom(const std::vector<std::vector<std::string>>& rows,
   for (const std::string& line : notes) {
     if (!line.empty()) text += warningId(line) + "; ";
   }
-  return text + unit;
+  text += unit;
+  if (loadLine.empty()) return text;
+  text += " | load";
+  for (std::size_t c = 9; !rows.empty() && c < rows.front().size(); ++c) {
+    if (!rows.front()[c].empty()) text += " " + rows.front()[c];
+  }
+  return text + " | " + loadLine;
 }
 
 // The text a Paste step puts in the box.
@@ -78,8 +88,10 @@ inline std::string pastedText(const DriveStep& step) {
 
 // From a first start without a file through typing, picking, switching what is given and the
 // units there and back, clicking and adopting a stock belt, warnings coming and going, a paste
-// longer than a box keeps, a copy and a close, to a second start that finds the inputs again. All
-// of it where the C library's locale has a decimal comma, as a German desktop's has.
+// longer than a box keeps, a copy and a close, to a second start that finds the inputs again; then
+// a load typed in step by step through its refusals (no speed, a width not stocked, both power and
+// torque), a profile with no public rating and one with, kept for the next start. All of it where
+// the C library's locale has a decimal comma, as a German desktop's has.
 inline void playDriveScenario(DriveDriver& driver) {
   const korvale::testing::DecimalCommaLocale decimalComma;
   ASSERT_TRUE(decimalComma.active()) << "no locale with a decimal comma on this system";
@@ -120,6 +132,19 @@ inline void playDriveScenario(DriveDriver& driver) {
       {A::Copy, F::Value, "", "requested 600.00 311.49 13/59; shorter 598.76 -1.24 311 13/59; longer 601.28 +1.28 312 13/59; offset_unconfirmed; mm"},
       {A::Close, F::Value, "", nullptr},
       {A::Start, F::Value, "", "requested 600.00 311.49 13/59; shorter 598.76 -1.24 311 13/59; longer 601.28 +1.28 312 13/59; offset_unconfirmed; mm"},
+      {A::Type, F::Power, "2.2", "requested 600.00 311.49 13/59; shorter 598.76 -1.24 311 13/59; longer 601.28 +1.28 312 13/59; offset_unconfirmed; mm | load | a load needs --rpm, the driving pulley's speed"},
+      {A::Type, F::Rpm, "1450", "requested 600.00 311.49 13/59; shorter 598.76 -1.24 311 13/59; longer 601.28 +1.28 312 13/59; offset_unconfirmed; no_public_rating; service_factor_assumed; mm | load 972.0 | load: 2.2 kW at 1450 rpm on pulley 1, which turns pulley 2 at 362.5 rpm"},
+      {A::Type, F::Width, "12", "requested 600.00 311.49 13/59; shorter 598.76 -1.24 311 13/59; longer 601.28 +1.28 312 13/59; offset_unconfirmed; mm | load | --width \"12\": T5 stock widths are 6 10 16 25 mm"},
+      {A::Type, F::Width, "16", "requested 600.00 311.49 13/59; shorter 598.76 -1.24 311 13/59; longer 601.28 +1.28 312 13/59; offset_unconfirmed; no_public_rating; service_factor_assumed; mm | load 16 972.0 | load: 2.2 kW at 1450 rpm on pulley 1, which turns pulley 2 at 362.5 rpm"},
+      {A::Pick, F::Profile, "16", "requested 23.622 307.73 12/60; shorter 23.548 -0.074 307 12/60; longer 23.649 +0.027 308 12/60; in | load | --width \"16\": XL stock widths are 0.25 0.3125 0.375 in"},
+      {A::Type, F::Width, "0.31", "requested 23.622 307.73 12/60; shorter 23.548 -0.074 307 12/60; longer 23.649 +0.027 308 12/60; over_capacity; service_factor_assumed; in | load 0.3125 0.143 0.04 480.2 800.2 160.2 134.5 954.3 956.6 | load: 2.2 kW at 1450 rpm on pulley 1, which turns pulley 2 at 362.5 rpm"},
+      {A::Type, F::ServiceFactor, "0", "requested 23.622 307.73 12/60; shorter 23.548 -0.074 307 12/60; longer 23.649 +0.027 308 12/60; in | load | --service-factor \"0\": expected a factor from 0.000001 to 1000"},
+      {A::Type, F::ServiceFactor, "2", "requested 23.622 307.73 12/60; shorter 23.548 -0.074 307 12/60; longer 23.649 +0.027 308 12/60; over_capacity; in | load 0.3125 0.143 0.03 640.2 960.2 320.2 155.3 1272.2 1273.8 | load: 2.2 kW at 1450 rpm on pulley 1, which turns pulley 2 at 362.5 rpm"},
+      {A::Type, F::Power, "3hp", "requested 23.622 307.73 12/60; shorter 23.548 -0.074 307 12/60; longer 23.649 +0.027 308 12/60; over_capacity; in | load 0.3125 0.143 0.03 651.0 976.4 325.6 156.6 1293.7 1295.3 | load: 2.237 kW at 1450 rpm on pulley 1, which turns pulley 2 at 362.5 rpm"},
+      {A::Type, F::Torque, "5", "requested 23.622 307.73 12/60; shorter 23.548 -0.074 307 12/60; longer 23.649 +0.027 308 12/60; in | load | give --power or --torque, not both"},
+      {A::Type, F::Power, "", "requested 23.622 307.73 12/60; shorter 23.548 -0.074 307 12/60; longer 23.649 +0.027 308 12/60; over_capacity; in | load 0.3125 0.143 0.09 221.1 331.5 110.7 91.3 439.3 439.6 | load: 0.759 kW at 1450 rpm on pulley 1, which turns pulley 2 at 362.5 rpm"},
+      {A::Close, F::Value, "", nullptr},
+      {A::Start, F::Value, "", "requested 23.622 307.73 12/60; shorter 23.548 -0.074 307 12/60; longer 23.649 +0.027 308 12/60; over_capacity; in | load 0.3125 0.143 0.09 221.1 331.5 110.7 91.3 439.3 439.6 | load: 0.759 kW at 1450 rpm on pulley 1, which turns pulley 2 at 362.5 rpm"},
       {A::Close, F::Value, "", nullptr},
   };
   // clang-format on
@@ -143,8 +168,8 @@ inline void playDriveScenario(DriveDriver& driver) {
   EXPECT_EQ(driver.clipboard.substr(driver.clipboard.find('\n') + 1, 20),
             "requested\tT5\t28\t112\t");
   EXPECT_EQ(driver.directory.read("Drive.txt"),
-            "# Korvale belt drive\nprofile=T5\nz1=28\nz2=112\ngiven=centre\nvalue=600\n"
-            "increment=1\nunits=mm\n");
+            "# Korvale belt drive\nprofile=XL\nz1=28\nz2=112\ngiven=centre\nvalue=23.622\n"
+            "increment=1\nunits=in\ntorque=5\nrpm=1450\nservice_factor=2\nwidth=0.31\n");
 }
 
 }  // namespace korvale::ui::testing

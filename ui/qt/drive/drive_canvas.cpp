@@ -19,6 +19,12 @@ QPen penFor(DriveShapeRole role, const QPalette& palette) {
       return QPen(palette.color(QPalette::Mid), 1, Qt::DashDotLine);
     case DriveShapeRole::WrapArc:
       return QPen(palette.color(QPalette::Highlight), 2.5, Qt::SolidLine, Qt::RoundCap);
+    case DriveShapeRole::TightSpan:
+      return QPen(palette.color(QPalette::Highlight), 4, Qt::SolidLine, Qt::RoundCap);
+    case DriveShapeRole::SlackSpan:
+      return QPen(palette.color(QPalette::Highlight), 2, Qt::DashLine);
+    case DriveShapeRole::HubLoad:
+      return QPen(QColor(0xb0, 0x20, 0x20), 2, Qt::SolidLine, Qt::RoundCap);
   }
   return {};
 }
@@ -48,8 +54,9 @@ void DriveCanvas::paintEvent(QPaintEvent*) {
   for (const DriveShape& shape : shapes_) {
     // Smoothed where the belt runs; the circles, many times longer, are drawn plain, which keeps
     // a keystroke's repaint short.
-    painter.setRenderHint(QPainter::Antialiasing, shape.role == DriveShapeRole::BeltSpan ||
-                                                      shape.role == DriveShapeRole::WrapArc);
+    painter.setRenderHint(QPainter::Antialiasing, shape.role != DriveShapeRole::PitchCircle &&
+                                                      shape.role != DriveShapeRole::TipCircle &&
+                                                      shape.role != DriveShapeRole::CentreLine);
     painter.setPen(penFor(shape.role, palette()));
     const double r = shape.radius * scale;
     const QRectF box(at(shape.x, shape.y) - QPointF(r, r), QSizeF(2 * r, 2 * r));

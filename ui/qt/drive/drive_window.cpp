@@ -66,9 +66,14 @@ class FigureDelegate : public QStyledItemDelegate {
   }
 };
 
-constexpr DriveWord kColumns[] = {DriveWord::Case,   DriveWord::Centre,    DriveWord::Change,
-                                  DriveWord::Length, DriveWord::BeltTeeth, DriveWord::Wrap1,
-                                  DriveWord::Wrap2,  DriveWord::Mesh1,     DriveWord::Mesh2};
+constexpr DriveWord kColumns[] = {
+    DriveWord::Case,      DriveWord::Centre,      DriveWord::Change,      DriveWord::Length,
+    DriveWord::BeltTeeth, DriveWord::Wrap1,       DriveWord::Wrap2,       DriveWord::Mesh1,
+    DriveWord::Mesh2,     DriveWord::WidthColumn, DriveWord::RatedColumn, DriveWord::Margin,
+    DriveWord::Tst,       DriveWord::Tight,       DriveWord::Slack,       DriveWord::Frequency,
+    DriveWord::HubStatic, DriveWord::HubRunning};
+// The columns from here on are the load's, shown only with one.
+constexpr int kFirstLoadColumn = 9;
 
 }  // namespace
 
@@ -131,7 +136,7 @@ DriveWindow::DriveWindow(DriveFile file, std::optional<DriveInputs> handedOver,
   build();
   form_->load();
   mirror();
-  resize(std::max(900, sizeHint().width()), 600);
+  resize(std::max(900, sizeHint().width()), 720);
 }
 
 DriveWindow::~DriveWindow() = default;
@@ -140,7 +145,8 @@ void DriveWindow::build() {
   const auto word = [this](DriveWord w) { return toQString(driveWord(w, language_)); };
   const auto name = [this](DriveWord w) { return toQString(driveName(w, language_)); };
   auto* inputs = new QFormLayout;
-  const auto addEdit = [&](DriveField field, DriveWord label) {
+  auto* loadInputs = new QFormLayout;
+  const auto addEdit = [&](DriveField field, DriveWord label, QFormLayout* form) {
     auto* edit = new QLineEdit(this);
     edit->setMaximumWidth(120);
     edit->setAccessibleName(name(label));
@@ -152,7 +158,7 @@ void DriveWindow::build() {
     edits_[field] = edit;
     auto* caption = new QLabel(word(label), this);
     caption->setBuddy(edit);
-    inputs->addRow(caption, edit);
+    form->addRow(caption, edit);
   };
   const auto addList = [&](DriveField field, DriveWord label, const QStringList& entries) {
     auto* list = new QComboBox(this);
@@ -171,17 +177,23 @@ void DriveWindow::build() {
   QStringList profiles;
   for (const std::string& entry : DriveForm::profileEntries()) profiles << toQString(entry);
   addList(DriveField::Profile, DriveWord::Profile, profiles);
-  addEdit(DriveField::Z1, DriveWord::DrivingTeeth);
-  addEdit(DriveField::Z2, DriveWord::DrivenTeeth);
+  addEdit(DriveField::Z1, DriveWord::DrivingTeeth, inputs);
+  addEdit(DriveField::Z2, DriveWord::DrivenTeeth, inputs);
   addList(DriveField::Given, DriveWord::Given,
           {word(DriveWord::GivenCentre), word(DriveWord::GivenBelt), word(DriveWord::GivenLength)});
-  addEdit(DriveField::Value, DriveWord::Value);
-  addEdit(DriveField::Increment, DriveWord::Increment);
+  addEdit(DriveField::Value, DriveWord::Value, inputs);
+  addEdit(DriveField::Increment, DriveWord::Increment, inputs);
   addList(DriveField::Units, DriveWord::Units, {"mm", "in"});
+  auto* load = new QGroupBox(word(DriveWord::Load), this);
+  load->setLayout(loadInputs);
+  constexpr std::pair<DriveField, DriveWord> kLoadInputs[] = {
+      {DriveField::Power, DriveWord::Power}, {DriveField::Torque, DriveWord::Torque},
+      {DriveField::Rpm, DriveWord::Rpm},     {DriveField::ServiceFactor, DriveWord::ServiceFactor},
+      {DriveField::Width, DriveWord::Width}, {DriveField::RatedPower, DriveWord::RatedPower}};
+  for (const auto& [field, label] : kLoadInputs) addEdit(field, label, loadInputs);
   copy_ = new QPushButton(word(DriveWord::Copy), this);
   copy_->installEventFilter(this);
   connect(copy_, &QPushButton::clicked, this, [this] { form_->copy(); });
-  inputs->addRow(copy_);
 
   auto* results = new QGroupBox(word(DriveWord::Results), this);
   results->setFlat(true);
@@ -216,14 +228,24 @@ void DriveWindow::build() {
   notes_->setTextFormat(Qt::PlainText);
   summaryLines_ = new FixedLines(summary_, 3, results);
   notesLines_ = new FixedLines(notes_, 4, results);
+  loadNotes_ = new QLabel;
+  loadNotes_->setWordWrap(true);
+  loadNotes_->setTextFormat(Qt::PlainText);
+  loadLines_ = new FixedLines(loadNotes_, 1, results);
   resultsLayout->addWidget(summaryLines_);
   resultsLayout->addWidget(rows_);
   resultsLayout->addWidget(notesLines_);
+  resultsLayout->addWidget(loadLines_);
 
   canvas_ = new DriveCanvas(this);
   canvas_->setAccessibleName(name(DriveWord::Drawing));
   auto* top = new QHBoxLayout;
-  top->addLayout(inputs);
+  auto* left = new QVBoxLayout;
+  left->addLayout(inputs);
+  left->addWidget(load);
+  left->addWidget(copy_, 0, Qt::AlignLeft);
+  left->addStretch(1);
+  top->addLayout(left);
   top->addWidget(results, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
@@ -267,6 +289,17 @@ void DriveWindow::mirrorResults() {
     // A hidden row's cells keep their last figures; a screen reader is told they are invisible.
     if (rows_->isRowHidden(r) != hidden) rows_->setRowHidden(r, hidden);
   }
+  const std::optional<report::LoadText>& load = form_->loadResults();
+  for (int column = kFirstLoadColumn; column < rows_->columnCount(); ++column) {
+    if (rows_->isColumnHidden(column) == load.has_value()) rows_->setColumnHidden(column, !load);
+  }
+  QStringList loadNotes;
+  if (load) {
+    for (const std::string& line : loadLines(*load, language_)) loadNotes << toQString(line);
+  } else if (!form_->loadError().empty()) {
+    loadNotes << toQString(form_->loadError());
+  }
+  loadLines_->setText(loadNotes.join("\n"));
   if (!results) {
     summaryLines_->setText(QString());
     notesLines_->setText(toQString(form_->error()));
@@ -277,11 +310,37 @@ void DriveWindow::mirrorResults() {
     setText(rows_->horizontalHeaderItem(column),
             toQString(driveWord(kColumns[column], language_)) + " (" + unit + ")");
   }
+  if (load) {
+    setText(rows_->horizontalHeaderItem(kFirstLoadColumn),
+            toQString(driveWord(DriveWord::WidthColumn, language_)) + " (" +
+                toQString(load->widthUnit) + ")");
+  }
   summaryLines_->setText(toQString(driveSummary(*results, language_)));
+  static const std::string none;
   for (std::size_t r = 0; r < results->rows.size(); ++r) {
     const report::DriveTextRow& row = results->rows[r];
-    const std::string* cells[] = {&row.kind,  &row.centre, &row.change, &row.length, &row.beltTeeth,
-                                  &row.wrap1, &row.wrap2,  &row.mesh1,  &row.mesh2};
+    const report::LoadTextRow* figures = load ? &load->rows[r] : nullptr;
+    const auto loadCell = [&](const std::string report::LoadTextRow::*cell) {
+      return figures != nullptr ? &(figures->*cell) : &none;
+    };
+    const std::string* cells[] = {&row.kind,
+                                  &row.centre,
+                                  &row.change,
+                                  &row.length,
+                                  &row.beltTeeth,
+                                  &row.wrap1,
+                                  &row.wrap2,
+                                  &row.mesh1,
+                                  &row.mesh2,
+                                  loadCell(&report::LoadTextRow::width),
+                                  loadCell(&report::LoadTextRow::rated),
+                                  loadCell(&report::LoadTextRow::margin),
+                                  loadCell(&report::LoadTextRow::tStatic),
+                                  loadCell(&report::LoadTextRow::tTight),
+                                  loadCell(&report::LoadTextRow::tSlack),
+                                  loadCell(&report::LoadTextRow::frequency),
+                                  loadCell(&report::LoadTextRow::hubStatic),
+                                  loadCell(&report::LoadTextRow::hubRunning)};
     for (std::size_t c = 0; c < std::size(cells); ++c) {
       const auto at = std::pair{static_cast<int>(r), static_cast<int>(c)};
       QTableWidgetItem* item = rows_->item(at.first, at.second);
@@ -310,6 +369,7 @@ void DriveWindow::fitColumns(std::size_t rowsShown) {
   const QFontMetrics metrics = rows_->fontMetrics();
   const int room = 2 * FigureDelegate::marginFor(metrics) + 2;
   for (int c = 0; c < rows_->columnCount(); ++c) {
+    if (rows_->isColumnHidden(c)) continue;
     int width = rows_->horizontalHeader()->sectionSizeHint(c);
     for (int r = 0; r < static_cast<int>(rowsShown); ++r) {
       width = std::max(width, metrics.horizontalAdvance(rows_->item(r, c)->text()) + room);

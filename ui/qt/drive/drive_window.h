@@ -39,6 +39,7 @@ class DriveWindow : public QWidget, private DriveFrontEnd {
   QPushButton* copyButton() const { return copy_; }
   QLabel* summary() const { return summary_; }
   QLabel* notes() const { return notes_; }
+  QLabel* loadNotes() const { return loadNotes_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -63,8 +64,10 @@ class DriveWindow : public QWidget, private DriveFrontEnd {
   QLabel* summary_ = nullptr;
   QTableWidget* rows_ = nullptr;
   QLabel* notes_ = nullptr;
+  QLabel* loadNotes_ = nullptr;
   FixedLines* summaryLines_ = nullptr;
   FixedLines* notesLines_ = nullptr;
+  FixedLines* loadLines_ = nullptr;
   QPushButton* copy_ = nullptr;
   DriveCanvas* canvas_ = nullptr;
 };

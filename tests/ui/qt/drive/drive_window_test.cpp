@@ -95,11 +95,13 @@ class QtDriveDriver : public testing::DriveDriver {
     };
     const QString notes =
         cut(window_->notes()) || cut(window_->summary()) ? "cut" : window_->notes()->text();
+    const QString load = cut(window_->loadNotes()) ? "cut" : window_->loadNotes()->text();
     std::vector<std::vector<std::string>> cells;
     for (int r = 0; r < rows->rowCount(); ++r) {
       if (rows->isRowHidden(r)) continue;
       std::vector<std::string>& row = cells.emplace_back();
       for (int c = 0; c < rows->columnCount(); ++c) {
+        if (rows->isColumnHidden(c)) continue;
         const QString text = rows->item(r, c)->text();
         // The cells keep half an average character and a pixel clear on either side.
         const int margins = 2 * (metrics.averageCharWidth() / 2 + 1);
@@ -111,7 +113,8 @@ class QtDriveDriver : public testing::DriveDriver {
     std::vector<std::string> lines;
     for (const QString& line : notes.split('\n')) lines.push_back(line.toStdString());
     const QString heading = rows->horizontalHeaderItem(1)->text();
-    return testing::shownFrom(cells, lines, heading.section('(', 1).chopped(1).toStdString());
+    return testing::shownFrom(cells, lines, heading.section('(', 1).chopped(1).toStdString(),
+                              load.section('\n', 0, 0).toStdString());
   }
 
  private:
@@ -131,10 +134,19 @@ TEST(QtDriveWindow, NamesItsInputsAndTakesThemInReadingOrder) {
         DriveFile(korvale::testing::TemporaryDirectory().u8path()), std::nullopt,
         [](QWidget*, const QString&, const QString&) {}, language);
     const std::pair<DriveField, DriveWord> inputs[] = {
-        {DriveField::Profile, DriveWord::Profile}, {DriveField::Z1, DriveWord::DrivingTeeth},
-        {DriveField::Z2, DriveWord::DrivenTeeth},  {DriveField::Given, DriveWord::Given},
-        {DriveField::Value, DriveWord::Value},     {DriveField::Increment, DriveWord::Increment},
-        {DriveField::Units, DriveWord::Units}};
+        {DriveField::Profile, DriveWord::Profile},
+        {DriveField::Z1, DriveWord::DrivingTeeth},
+        {DriveField::Z2, DriveWord::DrivenTeeth},
+        {DriveField::Given, DriveWord::Given},
+        {DriveField::Value, DriveWord::Value},
+        {DriveField::Increment, DriveWord::Increment},
+        {DriveField::Units, DriveWord::Units},
+        {DriveField::Power, DriveWord::Power},
+        {DriveField::Torque, DriveWord::Torque},
+        {DriveField::Rpm, DriveWord::Rpm},
+        {DriveField::ServiceFactor, DriveWord::ServiceFactor},
+        {DriveField::Width, DriveWord::Width},
+        {DriveField::RatedPower, DriveWord::RatedPower}};
     QWidget* previous = nullptr;
     for (const auto& [field, word] : inputs) {
       QWidget* input =
