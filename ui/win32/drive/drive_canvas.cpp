@@ -34,14 +34,23 @@ void paint(HWND canvas, const Picture& picture) {
     };
     SelectObject(dc, GetStockObject(NULL_BRUSH));
     for (const DriveShape& shape : shapes) {
-      const bool belt =
-          shape.role == DriveShapeRole::BeltSpan || shape.role == DriveShapeRole::WrapArc;
-      const bool faint =
-          shape.role == DriveShapeRole::TipCircle || shape.role == DriveShapeRole::CentreLine;
-      HPEN pen = CreatePen(faint ? PS_DOT : PS_SOLID, belt ? MulDiv(3, picture.dpi, 96) : 1,
-                           GetSysColor(belt    ? COLOR_HIGHLIGHT
-                                       : faint ? COLOR_GRAYTEXT
-                                               : COLOR_WINDOWTEXT));
+      const DriveShapeRole role = shape.role;
+      const bool belt = role == DriveShapeRole::BeltSpan || role == DriveShapeRole::WrapArc ||
+                        role == DriveShapeRole::TightSpan || role == DriveShapeRole::SlackSpan;
+      const bool faint = role == DriveShapeRole::TipCircle || role == DriveShapeRole::CentreLine;
+      // A wide pen draws solid whatever its style: the slack span is drawn thin and dashed, the
+      // tight one thicker than the belt elsewhere.
+      const int width = role == DriveShapeRole::SlackSpan   ? 1
+                        : role == DriveShapeRole::TightSpan ? MulDiv(5, picture.dpi, 96)
+                        : role == DriveShapeRole::HubLoad   ? MulDiv(2, picture.dpi, 96)
+                        : belt                              ? MulDiv(3, picture.dpi, 96)
+                                                            : 1;
+      const int style = faint ? PS_DOT : role == DriveShapeRole::SlackSpan ? PS_DASH : PS_SOLID;
+      const COLORREF colour = role == DriveShapeRole::HubLoad ? RGB(0xb0, 0x20, 0x20)
+                              : belt                          ? GetSysColor(COLOR_HIGHLIGHT)
+                              : faint                         ? GetSysColor(COLOR_GRAYTEXT)
+                                                              : GetSysColor(COLOR_WINDOWTEXT);
+      HPEN pen = CreatePen(style, width, colour);
       const HGDIOBJ old = SelectObject(dc, pen);
       const int l = x(shape.x - shape.radius), t = y(shape.y + shape.radius);
       const int r = x(shape.x + shape.radius), b = y(shape.y - shape.radius);

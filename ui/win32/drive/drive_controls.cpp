@@ -16,15 +16,32 @@ namespace {
 using platform::toWide;
 
 // The inputs in reading order, which is the tab order, each after the label that names it.
+// The load's inputs come last, inside their group.
 constexpr std::pair<DriveField, DriveWord> kInputs[] = {
-    {DriveField::Profile, DriveWord::Profile}, {DriveField::Z1, DriveWord::DrivingTeeth},
-    {DriveField::Z2, DriveWord::DrivenTeeth},  {DriveField::Given, DriveWord::Given},
-    {DriveField::Value, DriveWord::Value},     {DriveField::Increment, DriveWord::Increment},
-    {DriveField::Units, DriveWord::Units}};
-constexpr DriveWord kColumns[] = {DriveWord::Case,   DriveWord::Centre,    DriveWord::Change,
-                                  DriveWord::Length, DriveWord::BeltTeeth, DriveWord::Wrap1,
-                                  DriveWord::Wrap2,  DriveWord::Mesh1,     DriveWord::Mesh2};
-static_assert(kDriveCopyId == IDC_DRIVE_FIRST + 20);
+    {DriveField::Profile, DriveWord::Profile},
+    {DriveField::Z1, DriveWord::DrivingTeeth},
+    {DriveField::Z2, DriveWord::DrivenTeeth},
+    {DriveField::Given, DriveWord::Given},
+    {DriveField::Value, DriveWord::Value},
+    {DriveField::Increment, DriveWord::Increment},
+    {DriveField::Units, DriveWord::Units},
+    {DriveField::Power, DriveWord::Power},
+    {DriveField::Torque, DriveWord::Torque},
+    {DriveField::Rpm, DriveWord::Rpm},
+    {DriveField::ServiceFactor, DriveWord::ServiceFactor},
+    {DriveField::Width, DriveWord::Width},
+    {DriveField::RatedPower, DriveWord::RatedPower}};
+constexpr std::size_t kFirstLoadInput = 7;
+constexpr DriveWord kColumns[] = {
+    DriveWord::Case,      DriveWord::Centre,      DriveWord::Change,      DriveWord::Length,
+    DriveWord::BeltTeeth, DriveWord::Wrap1,       DriveWord::Wrap2,       DriveWord::Mesh1,
+    DriveWord::Mesh2,     DriveWord::WidthColumn, DriveWord::RatedColumn, DriveWord::Margin,
+    DriveWord::Tst,       DriveWord::Tight,       DriveWord::Slack,       DriveWord::Frequency,
+    DriveWord::HubStatic, DriveWord::HubRunning};
+constexpr std::size_t kFirstLoadColumn = 9;
+// Two identifiers to each input (its label's and its own), then the other controls.
+static_assert(IDC_DRIVE_FIRST + 2 * static_cast<int>(DriveField::RatedPower) + 1 < kDriveCopyId);
+static_assert(kDriveCopyId == IDC_DRIVE_FIRST + 40);
 
 BOOL CALLBACK setFontOf(HWND control, LPARAM font) {
   SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
@@ -75,6 +92,10 @@ DriveControls createDriveControls(HWND window, HINSTANCE instance, Language lang
   };
   DriveControls controls;
   for (const auto& [field, word] : kInputs) {
+    if (field == kInputs[kFirstLoadInput].first) {
+      controls.load = child(L"BUTTON", std::string(driveWord(DriveWord::Load, language)),
+                            BS_GROUPBOX, IDC_DRIVE_FIRST + 46);
+    }
     controls.labels.push_back(child(L"STATIC", std::string(driveWord(word, language)), SS_LEFT,
                                     driveControlId(field) - 1));
     HWND input = isDriveList(field)
@@ -99,11 +120,11 @@ DriveControls createDriveControls(HWND window, HINSTANCE instance, Language lang
   controls.copy = child(L"BUTTON", std::string(driveWord(DriveWord::Copy, language)),
                         WS_TABSTOP | BS_PUSHBUTTON, kDriveCopyId);
   controls.results = child(L"BUTTON", std::string(driveWord(DriveWord::Results, language)),
-                           BS_GROUPBOX, IDC_DRIVE_FIRST + 21);
-  controls.summary = child(L"STATIC", "", SS_LEFT | SS_NOPREFIX, IDC_DRIVE_FIRST + 22);
+                           BS_GROUPBOX, IDC_DRIVE_FIRST + 41);
+  controls.summary = child(L"STATIC", "", SS_LEFT | SS_NOPREFIX, IDC_DRIVE_FIRST + 42);
   controls.rows =
       child(WC_LISTVIEWW, "", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-            IDC_DRIVE_FIRST + 23, WS_EX_CLIENTEDGE);
+            IDC_DRIVE_FIRST + 43, WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(controls.rows, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   for (std::size_t c = 0; c < std::size(kColumns); ++c) {
     const std::wstring heading = toWide(driveWord(kColumns[c], language));
@@ -114,8 +135,9 @@ DriveControls createDriveControls(HWND window, HINSTANCE instance, Language lang
     SendMessageW(controls.rows, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
   }
   names.name(controls.rows, toWide(driveWord(DriveWord::UseBelt, language)));
-  controls.notes = child(L"STATIC", "", SS_LEFT | SS_NOPREFIX, IDC_DRIVE_FIRST + 24);
-  controls.canvas = createDriveCanvas(window, instance, IDC_DRIVE_FIRST + 25);
+  controls.notes = child(L"STATIC", "", SS_LEFT | SS_NOPREFIX, IDC_DRIVE_FIRST + 44);
+  controls.loadNotes = child(L"STATIC", "", SS_LEFT | SS_NOPREFIX, IDC_DRIVE_FIRST + 47);
+  controls.canvas = createDriveCanvas(window, instance, IDC_DRIVE_FIRST + 45);
   names.name(controls.canvas, toWide(driveName(DriveWord::Drawing, language)));
   return controls;
 }
@@ -124,7 +146,8 @@ DriveTextHeights neededTextHeights(const DriveControls& controls, HFONT font) {
   RECT box{};
   GetClientRect(controls.notes, &box);
   return {linesHeight(controls.summary, box.right, font),
-          linesHeight(controls.notes, box.right, font)};
+          linesHeight(controls.notes, box.right, font),
+          linesHeight(controls.loadNotes, box.right, font)};
 }
 
 DriveTextHeights placeDriveControls(HWND window, const DriveControls& controls, int dpi,
@@ -135,30 +158,43 @@ DriveTextHeights placeDriveControls(HWND window, const DriveControls& controls, 
   GetClientRect(window, &client);
   const int margin = px(10), row = px(28), labelWidth = px(170), inputWidth = px(130);
   int y = margin;
+  int loadTop = 0;
   for (std::size_t i = 0; i < std::size(kInputs); ++i) {
-    MoveWindow(controls.labels[i], margin, y + px(4), labelWidth, px(18), FALSE);
+    // The load's inputs sit in their group, indented by its frame.
+    const int indent = i >= kFirstLoadInput ? px(10) : 0;
+    if (i == kFirstLoadInput) {
+      loadTop = y;
+      y += px(20);
+    }
+    MoveWindow(controls.labels[i], margin + indent, y + px(4), labelWidth - indent, px(18), FALSE);
     const DriveField field = kInputs[i].first;
-    MoveWindow(controls.inputs.at(field), margin + labelWidth, y, inputWidth,
+    MoveWindow(controls.inputs.at(field), margin + labelWidth, y, inputWidth - indent,
                isDriveList(field) ? px(200) : px(23), FALSE);
     y += row;
   }
+  MoveWindow(controls.load, margin, loadTop, labelWidth + inputWidth, y - loadTop + px(4), FALSE);
+  y += px(10);
   MoveWindow(controls.copy, margin, y + px(4), labelWidth + inputWidth, px(26), FALSE);
   const int left = margin * 2 + labelWidth + inputWidth;
   const int width = std::max(px(200), static_cast<int>(client.right) - left - margin);
   // A Chinese face may be taller than the window's own: the summary and the notes take the lines
   // their texts need.
   const DriveTextHeights heights{linesHeight(controls.summary, width - px(20), font),
-                                 linesHeight(controls.notes, width - px(20), font)};
+                                 linesHeight(controls.notes, width - px(20), font),
+                                 linesHeight(controls.loadNotes, width - px(20), font)};
   const int rowsTop = margin + px(16) + std::max(px(48), heights.summary);
   const int notesTop = rowsTop + px(100);
+  const int notesHeight = std::max(px(64), heights.notes);
+  const int loadNotesTop = notesTop + notesHeight + px(6);
   const int resultsHeight =
-      std::max(y + px(54) - margin, notesTop + heights.notes + px(14) - margin);
+      std::max(y + px(54) - margin, loadNotesTop + heights.load + px(14) - margin);
   MoveWindow(controls.results, left, margin - px(4), width, resultsHeight, FALSE);
   MoveWindow(controls.summary, left + px(10), margin + px(14), width - px(20),
              rowsTop - margin - px(16), FALSE);
   MoveWindow(controls.rows, left + px(10), rowsTop, width - px(20), px(96), FALSE);
-  MoveWindow(controls.notes, left + px(10), notesTop, width - px(20),
-             margin + resultsHeight - px(10) - notesTop, FALSE);
+  MoveWindow(controls.notes, left + px(10), notesTop, width - px(20), notesHeight, FALSE);
+  MoveWindow(controls.loadNotes, left + px(10), loadNotesTop, width - px(20),
+             margin + resultsHeight - px(10) - loadNotesTop, FALSE);
   const int top = margin + resultsHeight;
   MoveWindow(controls.canvas, margin, top, std::max(0, static_cast<int>(client.right) - 2 * margin),
              std::max(0, static_cast<int>(client.bottom) - top - margin), FALSE);
@@ -166,12 +202,14 @@ DriveTextHeights placeDriveControls(HWND window, const DriveControls& controls, 
   return heights;
 }
 
-void showDriveRows(HWND rows, const report::DriveText& results, Language language, int dpi) {
+void showDriveRows(HWND rows, const report::DriveText& results, const report::LoadText* load,
+                   Language language, int dpi) {
   ListView_DeleteAllItems(rows);
   std::vector<std::wstring> headings;
   for (std::size_t c = 0; c < std::size(kColumns); ++c) {
     std::string heading(driveWord(kColumns[c], language));
     if (c >= 1 && c <= 3) heading += " (" + results.unit + ")";
+    if (c == kFirstLoadColumn && load != nullptr) heading += " (" + load->widthUnit + ")";
     headings.push_back(toWide(heading));
     LVCOLUMNW update{};
     update.mask = LVCF_TEXT;
@@ -185,6 +223,8 @@ void showDriveRows(HWND rows, const report::DriveText& results, Language languag
   }
   for (std::size_t r = 0; r < results.rows.size(); ++r) {
     const report::DriveTextRow& row = results.rows[r];
+    const report::LoadTextRow none{};
+    const report::LoadTextRow& l = load != nullptr ? load->rows[r] : none;
     const std::string cells[] = {std::string(driveCase(row.kind, language)),
                                  row.centre,
                                  row.change,
@@ -193,7 +233,16 @@ void showDriveRows(HWND rows, const report::DriveText& results, Language languag
                                  row.wrap1,
                                  row.wrap2,
                                  row.mesh1,
-                                 row.mesh2};
+                                 row.mesh2,
+                                 l.width,
+                                 l.rated,
+                                 l.margin,
+                                 l.tStatic,
+                                 l.tTight,
+                                 l.tSlack,
+                                 l.frequency,
+                                 l.hubStatic,
+                                 l.hubRunning};
     for (std::size_t c = 0; c < std::size(cells); ++c) {
       std::wstring cell = toWide(cells[c]);
       widest[c] = std::max(widest[c], stringWidth(rows, cell.c_str()));
@@ -207,8 +256,9 @@ void showDriveRows(HWND rows, const report::DriveText& results, Language languag
     }
   }
   for (std::size_t c = 0; c < widest.size(); ++c) {
+    const bool shown = c < kFirstLoadColumn || load != nullptr;
     ListView_SetColumnWidth(rows, static_cast<int>(c),
-                            static_cast<int>(widest[c]) + MulDiv(14, dpi, 96));
+                            shown ? static_cast<int>(widest[c]) + MulDiv(14, dpi, 96) : 0);
   }
 }
 

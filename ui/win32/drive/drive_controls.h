@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "report/drive_text.h"
+#include "report/load_text.h"
 #include "ui/drive/drive_form.h"
 #include "ui/language.h"
 #include "ui/win32/accessible_names.h"
@@ -16,7 +17,7 @@ namespace korvale::ui::win32 {
 
 // The control identifier of an input (IDC_...), as WM_COMMAND names it; the Copy button's.
 int driveControlId(DriveField field);
-inline constexpr int kDriveCopyId = 221;
+inline constexpr int kDriveCopyId = 241;
 // Whether the input is a drop-down list (the profile, what is given, the units).
 bool isDriveList(DriveField field);
 
@@ -28,6 +29,8 @@ struct DriveControls {
   HWND summary = nullptr;
   HWND rows = nullptr;  // the list view of the cases
   HWND notes = nullptr;
+  HWND load = nullptr;       // the load inputs' group box
+  HWND loadNotes = nullptr;  // the load's lines, or why its texts cannot be read
   HWND canvas = nullptr;
 };
 
@@ -36,12 +39,13 @@ struct DriveControls {
 DriveControls createDriveControls(HWND window, HINSTANCE instance, Language language,
                                   AccessibleNames& names);
 
-// What the summary's and the notes' lines took when the controls were last placed.
+// What the summary's, the notes' and the load's lines took when the controls were last placed.
 struct DriveTextHeights {
   int summary = 0;
   int notes = 0;
+  int load = 0;
   bool operator!=(const DriveTextHeights& other) const {
-    return summary != other.summary || notes != other.notes;
+    return summary != other.summary || notes != other.notes || load != other.load;
   }
 };
 
@@ -55,8 +59,10 @@ DriveTextHeights placeDriveControls(HWND window, const DriveControls& controls, 
                                     HFONT font);
 
 // The results' rows: each case's cells, the length headings in the drive's unit, and every
-// column as wide as its widest text, heading included.
-void showDriveRows(HWND rows, const report::DriveText& results, Language language, int dpi);
+// column as wide as its widest text, heading included; the load's columns only with a load (none
+// wide without one).
+void showDriveRows(HWND rows, const report::DriveText& results, const report::LoadText* load,
+                   Language language, int dpi);
 
 // Makes the window wide enough for every column of the rows, where they are wider.
 void widenToColumns(HWND window, HWND rows);

@@ -82,7 +82,7 @@ std::unique_ptr<DriveWindow> DriveWindow::create(HINSTANCE instance, DriveFile f
   self->window_ =
       CreateWindowExW(0, kWindowClass, toWide(driveWord(DriveWord::Title, self->language_)).c_str(),
                       WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, MulDiv(980, dpi, 96),
-                      MulDiv(600, dpi, 96), nullptr, nullptr, instance, self.get());
+                      MulDiv(720, dpi, 96), nullptr, nullptr, instance, self.get());
   if (self->window_ == nullptr) return nullptr;
   self->dpi_ = dpiOfWindow(self->window_);
   self->controls_ = createDriveControls(self->window_, instance, self->language_, *self->names_);
@@ -124,12 +124,20 @@ void DriveWindow::mirrorResults() {
   const std::optional<report::DriveText>& results = form_.results();
   showDriveShapes(controls_.canvas, form_.drawing(), dpi_);
   EnableWindow(controls_.copy, results.has_value());
+  const std::optional<report::LoadText>& load = form_.loadResults();
+  std::string loadNotes;
+  if (load) {
+    for (const std::string& line : loadLines(*load, language_)) loadNotes += line + "\r\n";
+  } else {
+    loadNotes = form_.loadError();
+  }
+  SetWindowTextW(controls_.loadNotes, toWide(loadNotes).c_str());
   if (!results) {
     ListView_DeleteAllItems(controls_.rows);
     SetWindowTextW(controls_.summary, L"");
     SetWindowTextW(controls_.notes, toWide(form_.error()).c_str());
   } else {
-    showDriveRows(controls_.rows, *results, language_, dpi_);
+    showDriveRows(controls_.rows, *results, load ? &*load : nullptr, language_, dpi_);
     std::string summary;
     for (const char c : driveSummary(*results, language_)) {
       summary += c == '\n' ? std::string("\r\n") : std::string(1, c);
@@ -142,8 +150,8 @@ void DriveWindow::mirrorResults() {
     }
     SetWindowTextW(controls_.notes, toWide(notes).c_str());
   }
-  // No line of the summary or the notes is ever cut: where they now need other heights, the
-  // window is laid out again.
+  // No line of the summary, the notes or the load's is ever cut: where they now need other
+  // heights, the window is laid out again.
   if (neededTextHeights(controls_, font_) != textHeights_) layOut();
 }
 

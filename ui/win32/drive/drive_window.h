@@ -39,6 +39,7 @@ class DriveWindow : private DriveFrontEnd {
   HWND rows() const { return controls_.rows; }
   HWND notes() const { return controls_.notes; }
   HWND summary() const { return controls_.summary; }
+  HWND loadNotes() const { return controls_.loadNotes; }
   DriveForm& form() { return form_; }
   // Opened from the calculator: its pulley becomes the driving one.
   void takeDrivingPulley(const std::string& profile, const std::string& teeth) {

@@ -176,10 +176,14 @@ class Win32DriveDriver : public testing::DriveDriver {
     const int count = static_cast<int>(SendMessageW(rows, LVM_GETITEMCOUNT, 0, 0));
     const bool linesCut = cut(window_->notes()) || cut(window_->summary());
     const std::string notes = linesCut ? "cut" : textOf(window_->notes());
+    const std::string load = cut(window_->loadNotes()) ? "cut" : textOf(window_->loadNotes());
     if (count == 0) return "error: " + notes;
     std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(count));
+    const int columns = Header_GetItemCount(ListView_GetHeader(rows));
     for (int r = 0; r < count; ++r) {
-      for (int c = 0; c < 9; ++c) {
+      for (int c = 0; c < columns; ++c) {
+        // The load's columns have no width without a load.
+        if (c >= 9 && ListView_GetColumnWidth(rows, c) == 0) continue;
         const std::wstring cell = platform::toWide(cellOf(rows, r, c));
         // A list view keeps six pixels clear either side of a cell's text.
         const LRESULT width =
@@ -202,7 +206,8 @@ class Win32DriveDriver : public testing::DriveDriver {
     SendMessageW(rows, LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
     const std::string title = platform::fromWide(heading);
     return testing::shownFrom(
-        cells, lines, title.substr(title.find('(') + 1, title.find(')') - title.find('(') - 1));
+        cells, lines, title.substr(title.find('(') + 1, title.find(')') - title.find('(') - 1),
+        load.substr(0, load.find("\r\n")));
   }
 
  private:
@@ -246,10 +251,19 @@ TEST(Win32DriveWindow, NamesItsInputsAndFollowsTheMonitorsScale) {
     std::map<HWND, std::string>& names_;
   };
   const std::pair<DriveField, DriveWord> inputs[] = {
-      {DriveField::Profile, DriveWord::Profile}, {DriveField::Z1, DriveWord::DrivingTeeth},
-      {DriveField::Z2, DriveWord::DrivenTeeth},  {DriveField::Given, DriveWord::Given},
-      {DriveField::Value, DriveWord::Value},     {DriveField::Increment, DriveWord::Increment},
-      {DriveField::Units, DriveWord::Units}};
+      {DriveField::Profile, DriveWord::Profile},
+      {DriveField::Z1, DriveWord::DrivingTeeth},
+      {DriveField::Z2, DriveWord::DrivenTeeth},
+      {DriveField::Given, DriveWord::Given},
+      {DriveField::Value, DriveWord::Value},
+      {DriveField::Increment, DriveWord::Increment},
+      {DriveField::Units, DriveWord::Units},
+      {DriveField::Power, DriveWord::Power},
+      {DriveField::Torque, DriveWord::Torque},
+      {DriveField::Rpm, DriveWord::Rpm},
+      {DriveField::ServiceFactor, DriveWord::ServiceFactor},
+      {DriveField::Width, DriveWord::Width},
+      {DriveField::RatedPower, DriveWord::RatedPower}};
   for (const Language language : {Language::English, Language::Chinese}) {
     korvale::testing::TemporaryDirectory directory;
     std::map<HWND, std::string> names;
