@@ -46,8 +46,15 @@ LoadSolution SolveLoad(const DriveRequest& drive, const LoadRequest& load,
   const double halfDifference = std::fabs(solution.D2 - solution.D1) / 2;
   const bool tooFast = rating.speedLimit > 0 && out.speed > rating.speedLimit;
 
+  // Reserved, so that a row may look back at the one before it.
+  out.rows.reserve(solution.rows.size());
+  const double tightOnPulleys = (out.pull + out.runningPull) / 2;
+  const double slackOnPulleys = (out.pull - out.runningPull) / 2;
+  double waveSpeed = 0;  // √(Tst/m) of the last belt worked out
   for (DriveRow& row : solution.rows) {
-    LoadRow figures{};
+    // Built in place: a row of the load is some hundreds of bytes.
+    const LoadRow* previous = out.rows.empty() ? nullptr : &out.rows.back();
+    LoadRow& figures = out.rows.emplace_back();
     figures.span = std::sqrt((row.centre - halfDifference) * (row.centre + halfDifference));
     figures.teethInMesh = firstSmaller ? row.mesh1 : row.mesh2;
     if (out.serviceFactorAssumed) warn(row, DriveWarning::ServiceFactorAssumed);
@@ -64,6 +71,11 @@ LoadSolution SolveLoad(const DriveRequest& drive, const LoadRequest& load,
       if (load.width) {
         figures.width = load.width;
         figures.ratedPower = ratedAt(rating, *load.width, smallDiameter, smallRpm, kz);
+      } else if (kz && previous != nullptr && previous->kz == kz) {
+        // The rows of one drive mostly mesh alike: the same factor chooses the same width.
+        figures.width = previous->width;
+        figures.ratedPower = previous->ratedPower;
+        figures.widthChosen = true;
       } else if (kz) {
         // The narrowest stock width that carries the design power, else the widest.
         for (std::size_t i = 0; i < rating.widthCount; ++i) {
@@ -82,18 +94,24 @@ LoadSolution SolveLoad(const DriveRequest& drive, const LoadRequest& load,
       }
     }
 
-    if (figures.width) figures.massPerMetre = BeltMassPerMetre(rating, *figures.width);
     // With Tst = Te/2 + Tc, what bears on the pulleys running (the spans' tension less the
-    // centrifugal part) needs no mass: (Te ± Te running)/2.
-    const double tightOnPulleys = (out.pull + out.runningPull) / 2;
-    const double slackOnPulleys = (out.pull - out.runningPull) / 2;
+    // centrifugal part) needs no mass: (Te ± Te running)/2. With cos θ = 2·sin²φ − 1 (θ = 180° ∓ 2φ
+    // on either pulley), F1² + F2² − 2·F1·F2·cos θ is (F1 + F2)² − 4·F1·F2·sin²φ.
     const double sinePhi = halfDifference / row.centre;
-    const double cosineWrap = 2 * sinePhi * sinePhi - 1;  // cos θ: θ = 180° ∓ 2φ on either pulley
     figures.hubRunning =
-        std::sqrt(tightOnPulleys * tightOnPulleys + slackOnPulleys * slackOnPulleys -
-                  2 * tightOnPulleys * slackOnPulleys * cosineWrap);
+        std::sqrt(out.pull * out.pull - 4 * tightOnPulleys * slackOnPulleys * sinePhi * sinePhi);
     figures.deflection = figures.span / 64;
-    if (figures.massPerMetre) {
+    if (!figures.width) continue;
+    if (previous != nullptr && previous->width == figures.width) {
+      // The same belt: the same mass, and the same tensions.
+      figures.massPerMetre = previous->massPerMetre;
+      figures.tc = previous->tc;
+      figures.tStatic = previous->tStatic;
+      figures.tTight = previous->tTight;
+      figures.tSlack = previous->tSlack;
+      figures.deflectionForceMin = previous->deflectionForceMin;
+      figures.deflectionForceMax = previous->deflectionForceMax;
+    } else if ((figures.massPerMetre = BeltMassPerMetre(rating, *figures.width))) {
       const double m = *figures.massPerMetre;
       figures.tc = m * out.speed * out.speed;
       const double tst = out.pull / 2 + *figures.tc;
@@ -102,10 +120,12 @@ LoadSolution SolveLoad(const DriveRequest& drive, const LoadRequest& load,
       figures.tSlack = tst - out.runningPull / 2;
       figures.deflectionForceMin = tst / 16;
       figures.deflectionForceMax = 1.1 * tst / 16;
-      figures.frequency = std::sqrt(tst / m) / (2 * figures.span / 1000);
-      figures.hubStatic = 2 * tst * (figures.span / row.centre);  // sin(θ/2) = cos φ
+      waveSpeed = std::sqrt(tst / m);
     }
-    out.rows.push_back(figures);
+    if (figures.tStatic) {
+      figures.frequency = waveSpeed / (2 * figures.span / 1000);
+      figures.hubStatic = 2 * *figures.tStatic * (figures.span / row.centre);  // sin(θ/2) = cos φ
+    }
   }
   return out;
 }

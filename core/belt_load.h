@@ -30,8 +30,12 @@ inline constexpr std::string_view kServiceFactorSource = "SDP/SI D265 p. T-61";
 // The load's figures at one row of the drive. Forces in newtons, lengths in millimetres, powers
 // in kW; a figure that rests on data no public source gives is nothing.
 struct LoadRow {
-  double span;  // each straight span, between the tangent points: C·cos φ
-  long teethInMesh;
+  // Each figure starts empty without the whole row being cleared first: a row is some hundreds of
+  // bytes, filled for each row of the drive on every keystroke.
+  LoadRow() {}  // NOLINT(modernize-use-equals-default): "= default" would clear it all
+
+  double span = 0;  // each straight span, between the tangent points: C·cos φ
+  long teethInMesh = 0;
   std::optional<double> kz;  // the rating's teeth-in-mesh factor, where the profile is rated
   std::optional<double> width;
   bool widthChosen = false;            // the narrowest stock width that carries the design power
@@ -44,7 +48,7 @@ struct LoadRow {
   // power, Tst = Te/2 + Tc (Te the design pull).
   std::optional<double> tStatic;
   std::optional<double> tTight, tSlack;  // the spans' tensions running at the power itself
-  double deflection;                     // at mid-span to test the tension: 1/64 of the span
+  double deflection = 0;                 // at mid-span to test the tension: 1/64 of the span
   // The force for that deflection, Tst/16 to 1.1·Tst/16: SDP/SI D790 p. T-3 (equations 1-4 and
   // 1-5) without their belt-stiffness term (t/L)·Y, whose Y no public source at hand gives.
   std::optional<double> deflectionForceMin, deflectionForceMax;
@@ -52,7 +56,7 @@ struct LoadRow {
   std::optional<double> hubStatic;  // on each shaft, standing: 2·Tst·sin(θ/2)
   // On each shaft, running at the power: from the spans' tensions less the centrifugal part,
   // √(F1² + F2² − 2·F1·F2·cos θ). Both shafts carry the same in a two-pulley drive.
-  double hubRunning;
+  double hubRunning = 0;
 };
 
 struct LoadSolution {

@@ -55,6 +55,9 @@ BeltRating powerRated(std::string_view name, std::array<double, 6> widths, std::
   rating.b = b;
   rating.ratingSource = kIp24;
   rating.speedLimit = kIp24SpeedLimit;
+  for (std::size_t i = 0; i < count; ++i) {
+    rating.widthFactors[i] = WidthFactor(widths[i], referenceWidth);
+  }
   return rating;
 }
 
@@ -135,12 +138,17 @@ double WidthFactor(double width, double referenceWidth) {
   return width == referenceWidth ? 1 : std::pow(width / referenceWidth, 1.14);
 }
 
-std::optional<double> TeethInMeshFactor(long teethInMesh) {
-  if (teethInMesh >= 6) return 1;
-  if (teethInMesh < 2) return std::nullopt;
-  constexpr double kFactors[] = {0.2, 0.4, 0.6, 0.8};  // 2 to 5 teeth, as the table gives them
-  return kFactors[teethInMesh - 2];
+namespace {
+
+// Kw at a width: a stock width's worked out once, any other's now.
+double widthFactorOf(const BeltRating& rating, double width) {
+  for (std::size_t i = 0; i < rating.widthCount; ++i) {
+    if (rating.widths[i] == width) return rating.widthFactors[i];
+  }
+  return WidthFactor(width, rating.referenceWidth);
 }
+
+}  // namespace
 
 std::optional<double> RatedPower(const BeltRating& rating, double width, double diameter,
                                  double rpm, double kz) {
@@ -151,7 +159,7 @@ std::optional<double> RatedPower(const BeltRating& rating, double width, double 
     case RatingKind::PowerFormula: {
       const double speed = d * rpm / 1000;
       const double horsepower = kz * d * (rpm / 1000) *
-                                (rating.a * WidthFactor(width, rating.referenceWidth) -
+                                (rating.a * widthFactorOf(rating, width) -
                                  width / rating.referenceWidth * rating.b * speed * speed);
       return horsepower * kWattsPerHorsepower / 1000;
     }
@@ -170,9 +178,10 @@ std::optional<double> BeltMassPerMetre(const BeltRating& rating, double width) {
   if (rating.kind == RatingKind::PowerFormula) {
     // The formula's centrifugal term is the power m·v³ that the belt's own mass takes: with the
     // belt speed v = π·d·n/60 (d in metres), b·(d·n)³/10⁹ horsepower is m·v³ watts.
-    const double metresPerSecondPerInchRpm = kPi * 0.0254 / 60;
-    return width / rating.referenceWidth * rating.b * kWattsPerHorsepower /
-           (1e9 * std::pow(metresPerSecondPerInchRpm, 3));
+    constexpr double kMetresPerSecondPerInchRpm = kPi * 0.0254 / 60;
+    constexpr double kCube =
+        kMetresPerSecondPerInchRpm * kMetresPerSecondPerInchRpm * kMetresPerSecondPerInchRpm;
+    return width / rating.referenceWidth * rating.b * kWattsPerHorsepower / (1e9 * kCube);
   }
   if (rating.massPerMetre == 0) return std::nullopt;
   return rating.massPerMetre * width / rating.massWidth;

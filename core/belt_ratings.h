@@ -28,7 +28,8 @@ struct TorqueFormula {
 // unit: inches for the inch profiles, millimetres for the rest.
 struct BeltRating {
   std::string_view profile;
-  std::array<double, 6> widths{};  // narrowest first
+  std::array<double, 6> widths{};        // narrowest first
+  std::array<double, 6> widthFactors{};  // PowerFormula: Kw at each stock width, worked out once
   std::size_t widthCount = 0;
   std::string_view widthSource;  // empty where no stock widths are published
   RatingKind kind = RatingKind::None;
@@ -60,7 +61,12 @@ double WidthFactor(double width, double referenceWidth);
 
 // The teeth-in-mesh factor Kz: 1 from 6 teeth in mesh, 0.2 less for each tooth fewer, down to
 // 0.2 at 2 teeth; nothing below 2, where the standard's table ends.
-std::optional<double> TeethInMeshFactor(long teethInMesh);
+inline std::optional<double> TeethInMeshFactor(long teethInMesh) {
+  if (teethInMesh >= 6) return 1;
+  if (teethInMesh < 2) return std::nullopt;
+  constexpr double kFactors[] = {0.2, 0.4, 0.6, 0.8};  // 2 to 5 teeth, as the table gives them
+  return kFactors[teethInMesh - 2];
+}
 
 // The rated power (kW) at this width of a rated profile, for the small pulley of `diameter` mm at
 // `rpm`, with `kz` teeth-in-mesh factor; nothing for an unrated profile or a width the torque

@@ -65,9 +65,11 @@ std::vector<DriveShape> DriveDrawing(const DriveSolution& solution, const DriveR
   shapes.push_back(
       {Kind::Arc, DriveShapeRole::WrapArc, centre, 0, r2, 0, 0, -90 - phiDegrees, row.wrap2});
   if (load != nullptr) {
-    // Each span pulls along itself: from pulley 1 towards pulley 2, and back.
-    const double tight = (load->pull + load->runningPull) / 2;
-    const double slack = (load->pull - load->runningPull) / 2;
+    // Each span pulls along itself: from pulley 1 towards pulley 2, and back. The spans' pulls,
+    // (Te ± Te running)/2, stand as K + 1 to K − 1 whatever the power: taken so, the arrows (and
+    // so the drawing) stay the same bits while only the power or the speed is typed.
+    const double tight = load->serviceFactor + 1;
+    const double slack = load->serviceFactor - 1;
     const double sx = centre + (r2 - r1) * nx, sy = (r2 - r1) * ny;  // upper span, 1 to 2
     const double length = std::hypot(sx, sy);
     const double fx = (tight + slack) * sx / length;

@@ -26,6 +26,13 @@ struct DriveShape {
   enum class Kind { Circle, Line, Arc } kind;
   DriveShapeRole role;
   double x, y, radius, x2, y2, startDegrees, sweepDegrees;
+
+  // The same shape to the bit: a front end then need not paint the drawing again.
+  bool operator==(const DriveShape& other) const {
+    return kind == other.kind && role == other.role && x == other.x && y == other.y &&
+           radius == other.radius && x2 == other.x2 && y2 == other.y2 &&
+           startDegrees == other.startDegrees && sweepDegrees == other.sweepDegrees;
+  }
 };
 
 // The drive at one row of its solution, to scale: both pitch and tip circles, the line of

@@ -164,6 +164,10 @@ std::vector<std::string> driveWarnings(const report::DriveText& results, const B
   return lines;
 }
 
+std::size_t loadMethodLine(const report::LoadText& load) {
+  return report::LoadLinesBefore(load).size();
+}
+
 std::vector<std::string> loadLines(const report::LoadText& load, Language language) {
   std::vector<std::string> lines;
   if (language == Language::English) {

@@ -75,7 +75,10 @@ std::string driveSummary(const report::DriveText& results, Language language);
 // identifiers and rows with the sentence in Chinese:
 // "警告 few_teeth_in_mesh（较短带）：小带轮啮合齿数少于 6，负载下皮带可能跳齿".
 // The load's lines in a language: korvale-calc's own in English, then what the drawing marks.
+// The figures' lines come first; from loadMethodLine() on, the sources and methods, which change
+// only with the profile and what is given.
 std::vector<std::string> loadLines(const report::LoadText& load, Language language);
+std::size_t loadMethodLine(const report::LoadText& load);
 
 std::vector<std::string> driveWarnings(const report::DriveText& results, const BeltProfile& profile,
                                        Language language);

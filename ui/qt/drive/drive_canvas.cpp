@@ -38,6 +38,8 @@ DriveCanvas::DriveCanvas(QWidget* parent) : QWidget(parent) {
 }
 
 void DriveCanvas::setShapes(std::vector<DriveShape> shapes) {
+  // A keystroke that leaves the drawing as it was (the load's power, say) repaints nothing.
+  if (shapes == shapes_) return;
   shapes_ = std::move(shapes);
   update();
 }

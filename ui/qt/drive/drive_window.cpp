@@ -232,10 +232,16 @@ void DriveWindow::build() {
   loadNotes_->setWordWrap(true);
   loadNotes_->setTextFormat(Qt::PlainText);
   loadLines_ = new FixedLines(loadNotes_, 1, results);
+  // The sources and methods apart: they stay as they are while the figures change.
+  loadMethods_ = new QLabel;
+  loadMethods_->setWordWrap(true);
+  loadMethods_->setTextFormat(Qt::PlainText);
+  loadMethodLines_ = new FixedLines(loadMethods_, 1, results);
   resultsLayout->addWidget(summaryLines_);
   resultsLayout->addWidget(rows_);
   resultsLayout->addWidget(notesLines_);
   resultsLayout->addWidget(loadLines_);
+  resultsLayout->addWidget(loadMethodLines_);
 
   canvas_ = new DriveCanvas(this);
   canvas_->setAccessibleName(name(DriveWord::Drawing));
@@ -293,13 +299,17 @@ void DriveWindow::mirrorResults() {
   for (int column = kFirstLoadColumn; column < rows_->columnCount(); ++column) {
     if (rows_->isColumnHidden(column) == load.has_value()) rows_->setColumnHidden(column, !load);
   }
-  QStringList loadNotes;
+  QStringList loadNotes, loadMethods;
   if (load) {
-    for (const std::string& line : loadLines(*load, language_)) loadNotes << toQString(line);
+    const std::vector<std::string> lines = loadLines(*load, language_);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      (i < loadMethodLine(*load) ? loadNotes : loadMethods) << toQString(lines[i]);
+    }
   } else if (!form_->loadError().empty()) {
     loadNotes << toQString(form_->loadError());
   }
   loadLines_->setText(loadNotes.join("\n"));
+  loadMethodLines_->setText(loadMethods.join("\n"));
   if (!results) {
     summaryLines_->setText(QString());
     notesLines_->setText(toQString(form_->error()));

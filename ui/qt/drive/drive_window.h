@@ -40,6 +40,7 @@ class DriveWindow : public QWidget, private DriveFrontEnd {
   QLabel* summary() const { return summary_; }
   QLabel* notes() const { return notes_; }
   QLabel* loadNotes() const { return loadNotes_; }
+  QLabel* loadMethods() const { return loadMethods_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -65,9 +66,11 @@ class DriveWindow : public QWidget, private DriveFrontEnd {
   QTableWidget* rows_ = nullptr;
   QLabel* notes_ = nullptr;
   QLabel* loadNotes_ = nullptr;
+  QLabel* loadMethods_ = nullptr;
   FixedLines* summaryLines_ = nullptr;
   FixedLines* notesLines_ = nullptr;
   FixedLines* loadLines_ = nullptr;
+  FixedLines* loadMethodLines_ = nullptr;
   QPushButton* copy_ = nullptr;
   DriveCanvas* canvas_ = nullptr;
 };

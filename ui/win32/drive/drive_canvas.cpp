@@ -104,6 +104,9 @@ HWND createDriveCanvas(HWND parent, HINSTANCE instance, int id) {
   WNDCLASSEXW canvasClass{};
   if (!GetClassInfoExW(instance, kCanvasClass, &canvasClass)) {
     canvasClass.cbSize = sizeof canvasClass;
+    // Painted whole whenever its size changes: it is not repainted for a keystroke that leaves
+    // the drawing as it was.
+    canvasClass.style = CS_HREDRAW | CS_VREDRAW;
     canvasClass.lpfnWndProc = canvasProcedure;
     canvasClass.hInstance = instance;
     canvasClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
@@ -122,6 +125,8 @@ HWND createDriveCanvas(HWND parent, HINSTANCE instance, int id) {
 
 void showDriveShapes(HWND canvas, std::vector<DriveShape> shapes, int dpi) {
   if (Picture* picture = pictureOf(canvas)) {
+    // A keystroke that leaves the drawing as it was (the load's power, say) repaints nothing.
+    if (picture->shapes == shapes && picture->dpi == dpi) return;
     picture->shapes = std::move(shapes);
     picture->dpi = dpi;
   }

@@ -95,7 +95,9 @@ class QtDriveDriver : public testing::DriveDriver {
     };
     const QString notes =
         cut(window_->notes()) || cut(window_->summary()) ? "cut" : window_->notes()->text();
-    const QString load = cut(window_->loadNotes()) ? "cut" : window_->loadNotes()->text();
+    const QString load = cut(window_->loadNotes()) || cut(window_->loadMethods())
+                             ? "cut"
+                             : window_->loadNotes()->text();
     std::vector<std::vector<std::string>> cells;
     for (int r = 0; r < rows->rowCount(); ++r) {
       if (rows->isRowHidden(r)) continue;
