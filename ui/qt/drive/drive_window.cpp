@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
@@ -136,7 +137,10 @@ DriveWindow::DriveWindow(DriveFile file, std::optional<DriveInputs> handedOver,
   build();
   form_->load();
   mirror();
-  resize(std::max(900, sizeHint().width()), 720);
+  // Wide enough for every column, as far as the screen allows; a table wider than that scrolls.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize room = screen != nullptr ? screen->availableGeometry().size() : QSize(1280, 800);
+  resize(std::min(std::max(900, sizeHint().width()), room.width()), std::min(720, room.height()));
 }
 
 DriveWindow::~DriveWindow() = default;

@@ -183,7 +183,10 @@ DriveTextHeights placeDriveControls(HWND window, const DriveControls& controls, 
                                  linesHeight(controls.notes, width - px(20), font),
                                  linesHeight(controls.loadNotes, width - px(20), font)};
   const int rowsTop = margin + px(16) + std::max(px(48), heights.summary);
-  const int notesTop = rowsTop + px(100);
+  // The rows' list has room for its heading, three rows and a horizontal scroll bar, which a
+  // load's columns bring on a narrow window.
+  const int rowsHeight = px(96) + px(18);
+  const int notesTop = rowsTop + rowsHeight + px(4);
   const int notesHeight = std::max(px(64), heights.notes);
   const int loadNotesTop = notesTop + notesHeight + px(6);
   const int resultsHeight =
@@ -191,7 +194,7 @@ DriveTextHeights placeDriveControls(HWND window, const DriveControls& controls, 
   MoveWindow(controls.results, left, margin - px(4), width, resultsHeight, FALSE);
   MoveWindow(controls.summary, left + px(10), margin + px(14), width - px(20),
              rowsTop - margin - px(16), FALSE);
-  MoveWindow(controls.rows, left + px(10), rowsTop, width - px(20), px(96), FALSE);
+  MoveWindow(controls.rows, left + px(10), rowsTop, width - px(20), rowsHeight, FALSE);
   MoveWindow(controls.notes, left + px(10), notesTop, width - px(20), notesHeight, FALSE);
   MoveWindow(controls.loadNotes, left + px(10), loadNotesTop, width - px(20),
              margin + resultsHeight - px(10) - loadNotesTop, FALSE);
