@@ -49,43 +49,14 @@ double secondsPerKeystroke(Window& window, QLineEdit* box, int count) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / count;
 }
 
-void BM_DriveKeystrokeBesideTheCalculators(benchmark::State& state) {
+// The drive window's keystrokes into one box beside the calculator's, in the same run.
+void driveBesideCalculator(benchmark::State& state,
+                           const std::optional<korvale::DriveInputs>& inputs,
+                           korvale::ui::DriveField field) {
   const auto directory = std::filesystem::temp_directory_path() / "korvale-bench-drive";
   std::filesystem::create_directories(directory);
   korvale::ui::qt::CalculatorWindow calculator{korvale::StateFile(directory.string()),
                                                [](QWidget*, const QString&, const QString&) {}};
-  korvale::ui::qt::DriveWindow drive{korvale::DriveFile(directory.string()), std::nullopt,
-                                     [](QWidget*, const QString&, const QString&) {}};
-  double calculatorSeconds = 0;
-  double driveSeconds = 0;
-  for (auto _ : state) {
-    calculatorSeconds +=
-        secondsPerKeystroke(calculator, calculator.textBox(korvale::ui::ControlId::Text2_0), 200);
-    driveSeconds += secondsPerKeystroke(drive, drive.textBox(korvale::ui::DriveField::Z2), 200);
-  }
-  const double runs = static_cast<double>(state.iterations());
-  state.counters["calculator_us"] = calculatorSeconds / runs * 1e6;
-  state.counters["drive_us"] = driveSeconds / runs * 1e6;
-  state.counters["ratio"] = driveSeconds / calculatorSeconds;
-  std::filesystem::remove_all(directory);
-}
-BENCHMARK(BM_DriveKeystrokeBesideTheCalculators)->Iterations(5)->Unit(benchmark::kMillisecond);
-
-// The same with a load given (L, rated, its width chosen), typed into the power's box: the aim is
-// still 3 times the calculator's keystroke.
-void BM_LoadedDriveKeystrokeBesideTheCalculators(benchmark::State& state) {
-  const auto directory = std::filesystem::temp_directory_path() / "korvale-bench-load";
-  std::filesystem::create_directories(directory);
-  korvale::ui::qt::CalculatorWindow calculator{korvale::StateFile(directory.string()),
-                                               [](QWidget*, const QString&, const QString&) {}};
-  korvale::DriveInputs inputs;
-  inputs.profile = "L";
-  inputs.z1 = "20";
-  inputs.z2 = "40";
-  inputs.value = "300";
-  inputs.units = "in";
-  inputs.load.power = "0.5";
-  inputs.load.rpm = "1450";
   korvale::ui::qt::DriveWindow drive{korvale::DriveFile(directory.string()), inputs,
                                      [](QWidget*, const QString&, const QString&) {}};
   double calculatorSeconds = 0;
@@ -93,13 +64,31 @@ void BM_LoadedDriveKeystrokeBesideTheCalculators(benchmark::State& state) {
   for (auto _ : state) {
     calculatorSeconds +=
         secondsPerKeystroke(calculator, calculator.textBox(korvale::ui::ControlId::Text2_0), 200);
-    driveSeconds += secondsPerKeystroke(drive, drive.textBox(korvale::ui::DriveField::Power), 200);
+    driveSeconds += secondsPerKeystroke(drive, drive.textBox(field), 200);
   }
   const double runs = static_cast<double>(state.iterations());
   state.counters["calculator_us"] = calculatorSeconds / runs * 1e6;
   state.counters["drive_us"] = driveSeconds / runs * 1e6;
   state.counters["ratio"] = driveSeconds / calculatorSeconds;
   std::filesystem::remove_all(directory);
+}
+
+void BM_DriveKeystrokeBesideTheCalculators(benchmark::State& state) {
+  driveBesideCalculator(state, std::nullopt, korvale::ui::DriveField::Z2);
+}
+BENCHMARK(BM_DriveKeystrokeBesideTheCalculators)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// The same with a load given (L, rated, its width chosen), typed into the power's box: the aim is
+// still 3 times the calculator's keystroke.
+void BM_LoadedDriveKeystrokeBesideTheCalculators(benchmark::State& state) {
+  korvale::DriveInputs inputs;
+  inputs.profile = "L";
+  inputs.z1 = "20";
+  inputs.z2 = "40";
+  inputs.value = "300";
+  inputs.load.power = "0.5";
+  inputs.load.rpm = "1450";
+  driveBesideCalculator(state, inputs, korvale::ui::DriveField::Power);
 }
 BENCHMARK(BM_LoadedDriveKeystrokeBesideTheCalculators)
     ->Iterations(5)

@@ -10,28 +10,13 @@
 namespace korvale::report {
 namespace {
 
-std::string fixed(double x, int decimals) {
-  std::string text;
-  appendFixed(text, x, decimals);
-  return text;
-}
-
-std::string floored(double x, int decimals) {
-  std::string text;
-  appendFloored(text, x, decimals);
-  return text;
-}
-
 // 4 -> "4", 1.5 -> "1.5", 17/7 -> "2.4286"
 std::string ratioDecimal(double ratio) {
-  std::string text = fixed(ratio, 4);
-  text.erase(text.find_last_not_of('0') + 1);
-  if (text.back() == '.') text.pop_back();
-  return text;
+  return trimmedText(ratio, 4);
 }
 
 std::string beltTeethText(double teeth) {
-  return std::floor(teeth) == teeth ? fixed(teeth, 0) : fixed(teeth, 2);
+  return std::floor(teeth) == teeth ? fixedText(teeth, 0) : fixedText(teeth, 2);
 }
 
 }  // namespace
@@ -66,7 +51,7 @@ std::string DriveWarningText(DriveWarning warning, const BeltProfile& profile) {
       return "the rated power falls short of the design power: a wider belt, a larger pitch or a "
              "larger small pulley";
     case DriveWarning::SpeedOverLimit:
-      return "the belt runs faster than the " + fixed(BeltRatingOf(profile).speedLimit, 2) +
+      return "the belt runs faster than the " + fixedText(BeltRatingOf(profile).speedLimit, 2) +
              " m/s (6500 ft/min) its rating holds to";
     case DriveWarning::OutsideRatingTable:
       return "the rating does not reach this drive (the belt's speed, or fewer than 2 teeth in "
@@ -102,8 +87,8 @@ DriveText DriveTextOf(const DriveRequest& request, Units units, const DriveSolut
   drive.tipsKnown = solution.tipsKnown;
   drive.kzNamed = load != nullptr && load->rating->kind != RatingKind::None;
   for (int i = 0; i < 2; ++i) {
-    drive.pitchDiameter[i] = floored(units.of(pitchDiameters[i]), decimals);
-    if (drive.tipsKnown) drive.tipDiameter[i] = floored(units.of(tipDiameters[i]), decimals);
+    drive.pitchDiameter[i] = flooredText(units.of(pitchDiameters[i]), decimals);
+    if (drive.tipsKnown) drive.tipDiameter[i] = flooredText(units.of(tipDiameters[i]), decimals);
     drive.pulleys[i] = "pulley " + std::to_string(i + 1) + ": " + std::to_string(teeth[i]) +
                        " teeth, D " + drive.pitchDiameter[i] + " " + drive.unit +
                        (drive.tipsKnown ? ", Da " + drive.tipDiameter[i] + " " + drive.unit +
@@ -112,12 +97,12 @@ DriveText DriveTextOf(const DriveRequest& request, Units units, const DriveSolut
   }
   for (const DriveRow& row : solution.rows) {
     const bool stock = row.kind == "shorter" || row.kind == "longer" || row.kind == "exact";
-    const std::string change = fixed(units.of(row.centreChange), decimals);
-    drive.rows.push_back({std::string(row.kind), fixed(units.of(row.centre), decimals),
+    const std::string change = fixedText(units.of(row.centreChange), decimals);
+    drive.rows.push_back({std::string(row.kind), fixedText(units.of(row.centre), decimals),
                           !stock ? "" : (change[0] == '-' ? change : "+" + change),
-                          fixed(units.of(row.length), decimals), beltTeethText(row.beltTeeth),
-                          fixed(row.wrap1, 1), fixed(row.wrap2, 1), std::to_string(row.mesh1),
-                          std::to_string(row.mesh2)});
+                          fixedText(units.of(row.length), decimals), beltTeethText(row.beltTeeth),
+                          fixedText(row.wrap1, 1), fixedText(row.wrap2, 1),
+                          std::to_string(row.mesh1), std::to_string(row.mesh2)});
   }
   for (const DriveWarning warning : kDriveWarnings) {
     if ((all & static_cast<unsigned>(warning)) == 0) continue;
@@ -144,20 +129,20 @@ std::string DriveFailureText(const DriveRequest& request, Units units,
   const int decimals = units.decimals();
   const std::string unit = std::string(" ") + units.name();
   if (failure.kind == DriveFailure::CentreTooSmall) {
-    return "centre distance " + fixed(units.of(request.value), decimals) + unit +
+    return "centre distance " + fixedText(units.of(request.value), decimals) + unit +
            " is too small for these pulleys: it must be more than " +
-           fixed(units.of(failure.limit), decimals) + unit +
+           fixedText(units.of(failure.limit), decimals) + unit +
            ", half the difference of their pitch diameters";
   }
   const double length = request.given == DriveGiven::BeltTeeth
                             ? request.value * request.pulleys.profile->pitch
                             : request.value;
   const std::string belt = request.given == DriveGiven::BeltTeeth
-                               ? "a belt of " + fixed(request.value, 0) + " teeth (" +
-                                     fixed(units.of(length), decimals) + unit + ")"
-                               : "a belt of " + fixed(units.of(length), decimals) + unit;
+                               ? "a belt of " + fixedText(request.value, 0) + " teeth (" +
+                                     fixedText(units.of(length), decimals) + unit + ")"
+                               : "a belt of " + fixedText(units.of(length), decimals) + unit;
   return belt + " cannot be fitted on these pulleys: it must be longer than " +
-         fixed(units.of(failure.limit), decimals) + unit +
+         fixedText(units.of(failure.limit), decimals) + unit +
          ", the larger pulley's pitch circumference";
 }
 

@@ -5,30 +5,8 @@
 namespace korvale::report {
 namespace {
 
-std::string fixed(double x, int decimals) {
-  std::string text;
-  appendFixed(text, x, decimals);
-  return text;
-}
-
-// Rounded, without the zeros a figure does not need: (517.857, 2) -> "517.86", (1450, 2) ->
-// "1450", (3.3, 3) -> "3.3".
-std::string trimmed(double x, int decimals) {
-  std::string text = fixed(x, decimals);
-  if (text.find('.') == std::string::npos) return text;
-  text.erase(text.find_last_not_of('0') + 1);
-  if (text.back() == '.') text.pop_back();
-  return text;
-}
-
-std::string shortest(double x) {
-  std::string text;
-  appendShortest(text, x);
-  return text;
-}
-
 std::string optionalFixed(const std::optional<double>& x, int decimals) {
-  return x ? fixed(*x, decimals) : std::string();
+  return x ? fixedText(*x, decimals) : std::string();
 }
 
 }  // namespace
@@ -36,17 +14,17 @@ std::string optionalFixed(const std::optional<double>& x, int decimals) {
 LoadText LoadTextOf(Units units, const LoadSolution& load, const DriveSolution& solution) {
   const BeltRating& rating = *load.rating;
   LoadText text;
-  text.power = trimmed(load.power, 3);
-  text.designPower = trimmed(load.designPower, 3);
-  text.serviceFactor = trimmed(load.serviceFactor, 3);
+  text.power = trimmedText(load.power, 3);
+  text.designPower = trimmedText(load.designPower, 3);
+  text.serviceFactor = trimmedText(load.serviceFactor, 3);
   text.serviceFactorAssumed = load.serviceFactorAssumed;
-  text.rpm1 = trimmed(load.rpm1, 2);
-  text.rpm2 = trimmed(load.rpm2, 2);
-  text.torque1 = fixed(load.torque1, 2);
-  text.torque2 = fixed(load.torque2, 2);
-  text.speed = fixed(load.speed, 2);
-  text.pull = fixed(load.pull, 1);
-  text.runningPull = fixed(load.runningPull, 1);
+  text.rpm1 = trimmedText(load.rpm1, 2);
+  text.rpm2 = trimmedText(load.rpm2, 2);
+  text.torque1 = fixedText(load.torque1, 2);
+  text.torque2 = fixedText(load.torque2, 2);
+  text.speed = fixedText(load.speed, 2);
+  text.pull = fixedText(load.pull, 1);
+  text.runningPull = fixedText(load.runningPull, 1);
   text.rated = rating.kind != RatingKind::None;
   text.widthGiven = load.widthGiven;
   text.widthUnit = rating.inchWidths() ? "in" : "mm";
@@ -56,8 +34,8 @@ LoadText LoadTextOf(Units units, const LoadSolution& load, const DriveSolution& 
   if (!text.rated) {
     const auto perWidth = [&](double width) {
       const double millimetres = width * WidthUnitMillimetres(rating);
-      text.pullPerWidth.push_back(fixed(load.pull / millimetres, 1) + " N/mm at " +
-                                  shortest(width) + " " + text.widthUnit);
+      text.pullPerWidth.push_back(fixedText(load.pull / millimetres, 1) + " N/mm at " +
+                                  shortestText(width) + " " + text.widthUnit);
     };
     if (load.widthGiven) {
       perWidth(*load.rows.front().width);
@@ -71,23 +49,24 @@ LoadText LoadTextOf(Units units, const LoadSolution& load, const DriveSolution& 
     const LoadRow& row = load.rows[i];
     if (row.shortfall && *row.shortfall > largestShortfall) {
       largestShortfall = *row.shortfall;
-      text.shortfall =
-          fixed(*row.shortfall, 3) + " kW short at " + shortest(*row.width) + " " + text.widthUnit;
+      text.shortfall = fixedText(*row.shortfall, 3) + " kW short at " + shortestText(*row.width) +
+                       " " + text.widthUnit;
     }
     if (row.width && !row.massPerMetre) text.massKnown = false;
     const int decimals = units.decimals();
     text.rows.push_back(
-        {std::string(solution.rows[i].kind), row.width ? shortest(*row.width) : std::string(),
+        {std::string(solution.rows[i].kind), row.width ? shortestText(*row.width) : std::string(),
          optionalFixed(row.ratedPower, 3), optionalFixed(row.margin, 2),
-         row.kz ? trimmed(*row.kz, 1) : std::string(),
-         row.massPerMetre ? trimmed(*row.massPerMetre, 4) : std::string(), optionalFixed(row.tc, 1),
-         optionalFixed(row.tStatic, 1), optionalFixed(row.tTight, 1), optionalFixed(row.tSlack, 1),
-         fixed(units.of(row.span), decimals), fixed(units.of(row.deflection), decimals),
+         row.kz ? trimmedText(*row.kz, 1) : std::string(),
+         row.massPerMetre ? trimmedText(*row.massPerMetre, 4) : std::string(),
+         optionalFixed(row.tc, 1), optionalFixed(row.tStatic, 1), optionalFixed(row.tTight, 1),
+         optionalFixed(row.tSlack, 1), fixedText(units.of(row.span), decimals),
+         fixedText(units.of(row.deflection), decimals),
          row.deflectionForceMin
-             ? fixed(*row.deflectionForceMin, 1) + "-" + fixed(*row.deflectionForceMax, 1)
+             ? fixedText(*row.deflectionForceMin, 1) + "-" + fixedText(*row.deflectionForceMax, 1)
              : std::string(),
          optionalFixed(row.frequency, 1), optionalFixed(row.hubStatic, 1),
-         fixed(row.hubRunning, 1)});
+         fixedText(row.hubRunning, 1)});
   }
   if (rating.kind == RatingKind::PowerFormula) {
     text.massSource = "from the rating's centrifugal term";

@@ -42,6 +42,32 @@ void appendFloored(std::string& out, double x, int decimals) {
   appendFixed(out, floored, decimals);
 }
 
+std::string shortestText(double x) {
+  std::string text;
+  appendShortest(text, x);
+  return text;
+}
+
+std::string fixedText(double x, int decimals) {
+  std::string text;
+  appendFixed(text, x, decimals);
+  return text;
+}
+
+std::string flooredText(double x, int decimals) {
+  std::string text;
+  appendFloored(text, x, decimals);
+  return text;
+}
+
+std::string trimmedText(double x, int decimals) {
+  std::string text = fixedText(x, decimals);
+  if (text.find('.') == std::string::npos) return text;
+  text.erase(text.find_last_not_of('0') + 1);
+  if (text.back() == '.') text.pop_back();
+  return text;
+}
+
 double Units::ofFigure(double millimetres) const {
   return inch ? roundedTo15Digits(of(millimetres)) : millimetres;
 }

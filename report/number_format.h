@@ -20,4 +20,12 @@ double roundedTo15Digits(double x);
 // Floored to a number of decimals, as the calculator window floors: (124.777475, 2) -> "124.77".
 void appendFloored(std::string& out, double x, int decimals);
 
+// The same as texts of their own.
+std::string shortestText(double x);
+std::string fixedText(double x, int decimals);
+std::string flooredText(double x, int decimals);
+// Rounded, without the zeros a figure does not need: (517.857, 2) -> "517.86", (1450, 2) -> "1450",
+// (17/7, 4) -> "2.4286".
+std::string trimmedText(double x, int decimals);
+
 }  // namespace korvale::report

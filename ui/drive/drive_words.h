@@ -1,11 +1,13 @@
 #pragma once
 
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/belt_profiles.h"
 #include "report/drive_text.h"
 #include "report/load_text.h"
+#include "ui/drive/drive_form.h"
 #include "ui/language.h"
 
 namespace korvale::ui {
@@ -59,6 +61,24 @@ enum class DriveWord {
   HubStatic,
   HubRunning,
 };
+
+// The window's inputs in reading order, which is Tab's, each with the word that labels it (and
+// names it for a screen reader); the load's come last, from kFirstLoadInput on.
+inline constexpr std::pair<DriveField, DriveWord> kDriveInputs[] = {
+    {DriveField::Profile, DriveWord::Profile},
+    {DriveField::Z1, DriveWord::DrivingTeeth},
+    {DriveField::Z2, DriveWord::DrivenTeeth},
+    {DriveField::Given, DriveWord::Given},
+    {DriveField::Value, DriveWord::Value},
+    {DriveField::Increment, DriveWord::Increment},
+    {DriveField::Units, DriveWord::Units},
+    {DriveField::Power, DriveWord::Power},
+    {DriveField::Torque, DriveWord::Torque},
+    {DriveField::Rpm, DriveWord::Rpm},
+    {DriveField::ServiceFactor, DriveWord::ServiceFactor},
+    {DriveField::Width, DriveWord::Width},
+    {DriveField::RatedPower, DriveWord::RatedPower}};
+inline constexpr std::size_t kFirstLoadInput = 7;
 
 // "&Profile" in English, "带型(&P)" in Chinese.
 std::string_view driveWord(DriveWord word, Language language);

@@ -190,11 +190,9 @@ void DriveWindow::build() {
   addList(DriveField::Units, DriveWord::Units, {"mm", "in"});
   auto* load = new QGroupBox(word(DriveWord::Load), this);
   load->setLayout(loadInputs);
-  constexpr std::pair<DriveField, DriveWord> kLoadInputs[] = {
-      {DriveField::Power, DriveWord::Power}, {DriveField::Torque, DriveWord::Torque},
-      {DriveField::Rpm, DriveWord::Rpm},     {DriveField::ServiceFactor, DriveWord::ServiceFactor},
-      {DriveField::Width, DriveWord::Width}, {DriveField::RatedPower, DriveWord::RatedPower}};
-  for (const auto& [field, label] : kLoadInputs) addEdit(field, label, loadInputs);
+  for (std::size_t i = kFirstLoadInput; i < std::size(kDriveInputs); ++i) {
+    addEdit(kDriveInputs[i].first, kDriveInputs[i].second, loadInputs);
+  }
   copy_ = new QPushButton(word(DriveWord::Copy), this);
   copy_->installEventFilter(this);
   connect(copy_, &QPushButton::clicked, this, [this] { form_->copy(); });

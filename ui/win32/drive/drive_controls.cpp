@@ -16,22 +16,7 @@ namespace {
 using platform::toWide;
 
 // The inputs in reading order, which is the tab order, each after the label that names it.
-// The load's inputs come last, inside their group.
-constexpr std::pair<DriveField, DriveWord> kInputs[] = {
-    {DriveField::Profile, DriveWord::Profile},
-    {DriveField::Z1, DriveWord::DrivingTeeth},
-    {DriveField::Z2, DriveWord::DrivenTeeth},
-    {DriveField::Given, DriveWord::Given},
-    {DriveField::Value, DriveWord::Value},
-    {DriveField::Increment, DriveWord::Increment},
-    {DriveField::Units, DriveWord::Units},
-    {DriveField::Power, DriveWord::Power},
-    {DriveField::Torque, DriveWord::Torque},
-    {DriveField::Rpm, DriveWord::Rpm},
-    {DriveField::ServiceFactor, DriveWord::ServiceFactor},
-    {DriveField::Width, DriveWord::Width},
-    {DriveField::RatedPower, DriveWord::RatedPower}};
-constexpr std::size_t kFirstLoadInput = 7;
+constexpr const auto& kInputs = kDriveInputs;
 constexpr DriveWord kColumns[] = {
     DriveWord::Case,      DriveWord::Centre,      DriveWord::Change,      DriveWord::Length,
     DriveWord::BeltTeeth, DriveWord::Wrap1,       DriveWord::Wrap2,       DriveWord::Mesh1,

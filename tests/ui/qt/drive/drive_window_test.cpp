@@ -138,20 +138,7 @@ TEST(QtDriveWindow, NamesItsInputsAndTakesThemInReadingOrder) {
     DriveWindow window(
         DriveFile(korvale::testing::TemporaryDirectory().u8path()), std::nullopt,
         [](QWidget*, const QString&, const QString&) {}, language);
-    const std::pair<DriveField, DriveWord> inputs[] = {
-        {DriveField::Profile, DriveWord::Profile},
-        {DriveField::Z1, DriveWord::DrivingTeeth},
-        {DriveField::Z2, DriveWord::DrivenTeeth},
-        {DriveField::Given, DriveWord::Given},
-        {DriveField::Value, DriveWord::Value},
-        {DriveField::Increment, DriveWord::Increment},
-        {DriveField::Units, DriveWord::Units},
-        {DriveField::Power, DriveWord::Power},
-        {DriveField::Torque, DriveWord::Torque},
-        {DriveField::Rpm, DriveWord::Rpm},
-        {DriveField::ServiceFactor, DriveWord::ServiceFactor},
-        {DriveField::Width, DriveWord::Width},
-        {DriveField::RatedPower, DriveWord::RatedPower}};
+    const auto& inputs = kDriveInputs;
     QWidget* previous = nullptr;
     for (const auto& [field, word] : inputs) {
       QWidget* input =

@@ -250,20 +250,7 @@ TEST(Win32DriveWindow, NamesItsInputsAndFollowsTheMonitorsScale) {
    private:
     std::map<HWND, std::string>& names_;
   };
-  const std::pair<DriveField, DriveWord> inputs[] = {
-      {DriveField::Profile, DriveWord::Profile},
-      {DriveField::Z1, DriveWord::DrivingTeeth},
-      {DriveField::Z2, DriveWord::DrivenTeeth},
-      {DriveField::Given, DriveWord::Given},
-      {DriveField::Value, DriveWord::Value},
-      {DriveField::Increment, DriveWord::Increment},
-      {DriveField::Units, DriveWord::Units},
-      {DriveField::Power, DriveWord::Power},
-      {DriveField::Torque, DriveWord::Torque},
-      {DriveField::Rpm, DriveWord::Rpm},
-      {DriveField::ServiceFactor, DriveWord::ServiceFactor},
-      {DriveField::Width, DriveWord::Width},
-      {DriveField::RatedPower, DriveWord::RatedPower}};
+  const auto& inputs = kDriveInputs;
   for (const Language language : {Language::English, Language::Chinese}) {
     korvale::testing::TemporaryDirectory directory;
     std::map<HWND, std::string> names;
