@@ -46,7 +46,7 @@ CalcArguments ParseCalcArguments(const std::vector<std::string_view>& args) {
   if (words.units) parsed.inch = report::InchesNamed(*words.units);
   const std::vector<std::string_view>& positional = words.positional;
   if (positional.empty())
-    refuse("no command: expected pulley, drive, profiles or widths (see --help)");
+    refuse("no command: expected pulley, drive, profiles, widths or layout (see --help)");
 
   const std::string_view command = positional.front();
   if (command == "drive") {
@@ -56,8 +56,25 @@ CalcArguments ParseCalcArguments(const std::vector<std::string_view>& args) {
     parsed.load = order.load;
     return parsed;
   }
+  if (command == "layout") {
+    if (positional.size() != 2) refuse("layout takes FILE (- for standard input)");
+    if (words.centre || words.loadOptions())
+      refuse("--centre and the load's options apply to drive only");
+    if (words.belt && words.length) refuse("layout takes one of --belt N, --length L");
+    parsed.command = Command::Layout;
+    parsed.layoutPath = std::string(positional[1]);
+    if (words.belt)
+      parsed.layoutBelt = static_cast<double>(report::TeethCount("--belt", *words.belt));
+    if (words.length)
+      parsed.layoutLength = report::PositiveLength("--length", *words.length, parsed.inch);
+    if (words.increment)
+      parsed.drive.increment = report::TeethCount("--increment", *words.increment);
+    return parsed;
+  }
+  if (parsed.format == report::Format::Svg) refuse("--format svg draws a drive or a layout");
   if (command != "pulley" && command != "profiles" && command != "widths")
-    refuse("unknown command " + quoted(command) + ": expected pulley, drive, profiles or widths");
+    refuse("unknown command " + quoted(command) +
+           ": expected pulley, drive, profiles, widths or layout");
   if (words.driveOptions())
     refuse("--centre, --belt, --length, --increment and the load's options apply to drive only");
   if (command == "widths") {

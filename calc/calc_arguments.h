@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,7 +12,7 @@
 
 namespace korvale::calc {
 
-enum class Command { Pulley, Drive, Profiles, Widths, Help, Version };
+enum class Command { Pulley, Drive, Profiles, Widths, Layout, Help, Version };
 
 // A first and last tooth count, both included: "10-60" -> {10, 60}, "12" -> {12, 12}.
 struct TeethRange {
@@ -28,6 +29,9 @@ struct CalcArguments {
   std::vector<TeethRange> teeth;
   DriveRequest drive{};  // drive
   std::optional<LoadRequest> load;
+  std::string layoutPath;              // layout: the file, "-" for standard input
+  std::optional<double> layoutBelt;    // teeth to fit to
+  std::optional<double> layoutLength;  // or a pitch length, mm
 };
 
 // The arguments after the program's name. Throws report::InputError.

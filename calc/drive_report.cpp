@@ -119,7 +119,20 @@ int WriteDriveReport(const CalcArguments& arguments, BufferedOutput& out,
   std::optional<LoadSolution> load;
   if (arguments.load) load = SolveLoad(arguments.drive, *arguments.load, solution);
   const LoadSolution* loaded = load ? &*load : nullptr;
-  if (arguments.format == report::Format::Text) {
+  if (arguments.format == report::Format::Svg) {
+    // Drawn as a layout of its two pulleys, at the drive's first row's centre distance.
+    LayoutRequest request;
+    request.layout.profile = arguments.drive.pulleys.profile;
+    request.layout.pulleys = {
+        {"pulley 1", 0, 0, arguments.drive.pulleys.z1},
+        {"pulley 2", solution.rows.front().centre, 0, arguments.drive.pulleys.z2}};
+    const LayoutSolution drawing = SolveLayout(request);
+    if (drawing.failure) {
+      err.write("korvale-calc: " + *drawing.failure + "\n");
+      return 1;
+    }
+    WriteLayout(report::Format::Svg, request.layout, drawing, units, out);
+  } else if (arguments.format == report::Format::Text) {
     writeText(report::DriveTextOf(arguments.drive, units, solution, loaded), out);
     if (load) writeLoadText(report::LoadTextOf(units, *load, solution), out);
   } else {

@@ -4,7 +4,9 @@
 #include <string_view>
 
 #include "calc/calc_arguments.h"
+#include "core/belt_layout.h"
 #include "report/output_stream.h"
+#include "report/units.h"
 
 // korvale-calc's reports, each written to a buffered stream in the format asked for.
 namespace korvale::calc {
@@ -22,6 +24,15 @@ int WriteDriveReport(const CalcArguments& arguments, report::BufferedOutput& out
 
 // A profile's stock widths with their mass, width factor and sources.
 void WriteWidthsReport(const CalcArguments& arguments, report::BufferedOutput& out);
+
+// A layout read from its file: its belt's path, the fits of its movable pulley, its warnings;
+// returns the exit code (0, 1 for a layout that cannot be a belt, 2 for a file that cannot be
+// read).
+int WriteLayoutReport(const CalcArguments& arguments, report::BufferedOutput& out,
+                      report::OutputStream& err);
+// A solved layout in a format: text, records or SVG.
+void WriteLayout(report::Format format, const Layout& layout, const LayoutSolution& solution,
+                 report::Units units, report::BufferedOutput& out);
 
 // The catalogue with the source of each offset.
 void WriteProfilesReport(const CalcArguments& arguments, report::BufferedOutput& out);

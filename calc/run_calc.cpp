@@ -26,10 +26,15 @@ Commands:
   profiles                      the belt profiles, with the source of each tip offset and
                                 rating
   widths PROFILE                the profile's stock widths, with their mass and sources
+  layout FILE [--belt N | --length L] [--increment K]
+                                a belt over any pulleys a file lists (- for standard input):
+                                its exact path, and where its movable pulley takes up the
+                                whole-tooth belts either side (or N teeth, or length L)
 
 Options:
-  --format text|csv|tsv|json    text (the default) is rounded for reading; the others carry
-                                full precision
+  --format text|csv|tsv|json|svg
+                                text (the default) is rounded for reading; csv, tsv and json
+                                carry full precision; svg draws a drive or a layout to scale
   --units mm|in                 lengths in and out in millimetres (the default) or inches
 
 Load (drive only): the text report gains a Load section, the records its columns.
@@ -45,8 +50,13 @@ Load (drive only): the text report gains a Load section, the records its columns
 
 Profiles: 3M 5M 8M 14M 20M (an HTD prefix is accepted), 2GT 3GT 5GT (GT2 for 2GT),
 T2.5 T5 T10 T20, AT5 AT10 AT20, MXL XL L H XH XXH; case does not matter.
-Exit status: 0 done (warnings included), 1 a drive that cannot be built, 2 a bad command line,
-3 the output could not be written.
+Layout file: one item a line, # starts a comment:
+  profile 2GT
+  pulley NAME X Y TEETH|d=DIAMETER [in|back] [idler]
+  move NAME DX DY               the pulley that slides, and its direction
+
+Exit status: 0 done (warnings included), 1 a drive or layout that cannot be built, 2 a bad
+command line or layout file, 3 the output could not be written.
 )";
 
 int run(const CalcArguments& arguments, report::BufferedOutput& out, report::OutputStream& err) {
@@ -66,6 +76,8 @@ int run(const CalcArguments& arguments, report::BufferedOutput& out, report::Out
     case Command::Widths:
       WriteWidthsReport(arguments, out);
       return 0;
+    case Command::Layout:
+      return WriteLayoutReport(arguments, out, err);
     case Command::Drive:
       return WriteDriveReport(arguments, out, err);
   }

@@ -95,11 +95,6 @@ double solveCentre(const Geometry& geometry, double length) {
   return centre;
 }
 
-long wholeTeethInMesh(long teeth, double wrapDegrees) {
-  const double inMesh = static_cast<double>(teeth) * wrapDegrees / 360;
-  return static_cast<long>(std::floor(inMesh + kMeshTolerance * std::max(1.0, inMesh)));
-}
-
 struct Context {
   PulleyPair pulleys;
   Geometry geometry;
@@ -111,8 +106,8 @@ DriveRow rowAt(const Context& context, std::string_view kind, double centre, dou
   const double phi = std::asin(sineOfSpanAngle(context.geometry, centre)) * 180 / kPi;
   DriveRow row{kind,          centre,        0, length, length / context.pulleys.profile->pitch,
                180 - 2 * phi, 180 + 2 * phi, 0, 0,      context.driveWarnings};
-  row.mesh1 = wholeTeethInMesh(context.pulleys.z1, row.wrap1);
-  row.mesh2 = wholeTeethInMesh(context.pulleys.z2, row.wrap2);
+  row.mesh1 = TeethInMesh(context.pulleys.z1, row.wrap1);
+  row.mesh2 = TeethInMesh(context.pulleys.z2, row.wrap2);
   const long smallMesh = context.pulleys.z1 <= context.pulleys.z2 ? row.mesh1 : row.mesh2;
   if (smallMesh < 6) row.warnings |= static_cast<unsigned>(DriveWarning::FewTeethInMesh);
   if (centre <= context.tipCircleTouch)
@@ -157,6 +152,11 @@ void addStockBelts(const Context& context, const DriveRequest& request, DriveSol
 }
 
 }  // namespace
+
+long TeethInMesh(long teeth, double wrapDegrees) {
+  const double inMesh = static_cast<double>(teeth) * wrapDegrees / 360;
+  return static_cast<long>(std::floor(inMesh + kMeshTolerance * std::max(1.0, inMesh)));
+}
 
 double DrivePitchDiameter(long teeth, double pitch) {
   return static_cast<double>(teeth) * pitch / kPi;

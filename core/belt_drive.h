@@ -23,6 +23,11 @@ struct PulleyPair {
   long z2;  // the driven pulley's teeth
 };
 
+// The teeth wholly in mesh over a wrap, floored with an allowance of 1e-9 so that half a turn on
+// 20 teeth counts 10 even when the angle's last bit falls short: (20, 180) -> 10, (28, 143.6)
+// -> 11.
+long TeethInMesh(long teeth, double wrapDegrees);
+
 // The pitch circle: teeth × pitch / π. (20, 5) -> 31.830989
 double DrivePitchDiameter(long teeth, double pitch);
 

@@ -13,8 +13,10 @@ constexpr double offsetOfListEntry(std::size_t row) {
 
 }  // namespace
 
-// Sources of the offsets u (figures read in them; belt heights are the usual published heights,
-// for information only):
+// Sources of the offsets u (figures read in them). Belt heights (back to tooth tip) are the usual
+// published ones; a roller on the belt's back rests on them (core/belt_sections.cpp). The inch
+// sections' L, H, XH and XXH heights are Belting Industries' 0.14, 0.16, 0.44 and 0.62 in
+// (beltingindustries.com, "Synchronous belts", standard belt sections).
 // - HTD 3M to 14M: the calculator's own table, so that one pulley shows one Da in every view.
 //   Published values differ by at most 0.063 mm: 0.381, 0.5715, 0.6858 (Parametric Pulley for
 //   OpenSCAD by droftarts, thingiverse thing:16627, checked against SDP/SI catalogue D265) and
@@ -61,9 +63,9 @@ const std::array<BeltProfile, kBeltProfileCount> BeltProfiles = {{
     {"AT20", "AT", 20, 1.5, 8, 18, OffsetSource::Unconfirmed, "commonly quoted"},
     {"MXL", "inch", 2.032, 0.254, 1.14, 10, OffsetSource::Confirmed, "SDP/SI D265"},
     {"XL", "inch", 5.08, 0.254, 2.3, 10, OffsetSource::Confirmed, "SDP/SI D265"},
-    {"L", "inch", 9.525, 0.381, 3.6, 10, OffsetSource::Confirmed, "SDP/SI D265"},
-    {"H", "inch", 12.7, 0.686, 4.3, 14, OffsetSource::Confirmed, "SATI catalogue p. 164"},
-    {"XH", "inch", 22.225, 1.397, 11.2, 18, OffsetSource::Confirmed, "SATI catalogue p. 164"},
+    {"L", "inch", 9.525, 0.381, 3.556, 10, OffsetSource::Confirmed, "SDP/SI D265"},
+    {"H", "inch", 12.7, 0.686, 4.064, 14, OffsetSource::Confirmed, "SATI catalogue p. 164"},
+    {"XH", "inch", 22.225, 1.397, 11.176, 18, OffsetSource::Confirmed, "SATI catalogue p. 164"},
     {"XXH", "inch", 31.75, 0, 15.748, 0, OffsetSource::Unpublished, "none published"},
 }};
 

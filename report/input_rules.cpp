@@ -69,7 +69,8 @@ Format FormatNamed(std::string_view name) {
   if (name == "csv") return Format::Csv;
   if (name == "tsv") return Format::Tsv;
   if (name == "json") return Format::Json;
-  refuse("--format " + quoted(name) + ": expected text, csv, tsv or json");
+  if (name == "svg") return Format::Svg;
+  refuse("--format " + quoted(name) + ": expected text, csv, tsv, json or svg");
 }
 
 DriveGiven GivenNamed(std::string_view given) {

@@ -43,7 +43,7 @@ const BeltProfile& ProfileNamed(std::string_view name);
 // "mm" -> false, "in" -> true; InputError otherwise.
 bool InchesNamed(std::string_view units);
 
-// "text", "csv", "tsv", "json"; InputError otherwise.
+// "text", "csv", "tsv", "json", "svg"; InputError otherwise.
 Format FormatNamed(std::string_view name);
 
 // A drive read from texts: what to solve, in millimetres, and the units it was given in.

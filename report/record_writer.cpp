@@ -111,6 +111,17 @@ void RecordWriter::list(const std::vector<std::string_view>& values) {
   out += ']';
 }
 
+void RecordWriter::numbers(const std::vector<double>& values) {
+  beginField();
+  std::string& out = out_.text();
+  if (format_ == Format::Json) out += '[';
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) out += format_ == Format::Json ? ',' : ';';
+    appendShortest(out, values[i]);
+  }
+  if (format_ == Format::Json) out += ']';
+}
+
 void RecordWriter::endRecord() {
   if (format_ == Format::Json) {
     out_.text() += '}';

@@ -9,7 +9,8 @@
 
 namespace korvale::report {
 
-enum class Format { Text, Csv, Tsv, Json };
+// Svg is a drawing, not records: the layout's and the drive's writers take it.
+enum class Format { Text, Csv, Tsv, Json, Svg };
 
 // Writes rows of named fields for a program to read: CSV and TSV with a header line, JSON as an
 // array of objects. Fields are added in the header's order.
@@ -29,6 +30,7 @@ class RecordWriter {
   void absent();  // a figure that does not apply: an empty field, JSON's null
   void number(const std::optional<double>& value) { value ? number(*value) : absent(); }
   void list(const std::vector<std::string_view>& values);  // ";"-separated, a JSON array
+  void numbers(const std::vector<double>& values);         // the same, of numbers
   void endRecord();
 
  private:

@@ -73,8 +73,8 @@ TEST(KorvaleCalc, AnswersEachCommandLine) {
       {"drive 5M 20 30 --length 400 --units in", 0, 5, "length        197.539               400.000       2032      179.8      180.2          9         15"},
       {"drive 3M 9 9 --belt 30", 0, 6, "warning: few_teeth_in_mesh: fewer than 6 teeth in mesh on the small pulley: the belt may jump teeth under load"},
       {"profiles --format csv", 0, 10, "T5,T (DIN 7721),5,0.425,derived,2.2,10,vendor P.D./O.D. table,none"},
-      {"profiles --units in", 0, 18, "L     inch          0.375               0.015                confirmed    0.141732283464567   10        IP-24   SDP/SI D265"},
-      {"profiles --units in --format json", 0, 18, R"x({"name":"L","family":"inch","pitch":0.375,"u":0.015,"u_status":"confirmed","belt_height":0.141732283464567,"smallest_pulley":10,"source":"SDP/SI D265","rating_source":"ANSI/RMA IP-24 rating formula (quoted by engineersedge.com)"},)x"},
+      {"profiles --units in", 0, 18, "L     inch          0.375               0.015                confirmed    0.14                10        IP-24   SDP/SI D265"},
+      {"profiles --units in --format json", 0, 18, R"x({"name":"L","family":"inch","pitch":0.375,"u":0.015,"u_status":"confirmed","belt_height":0.14,"smallest_pulley":10,"source":"SDP/SI D265","rating_source":"ANSI/RMA IP-24 rating formula (quoted by engineersedge.com)"},)x"},
       {"pulley L 10 --units in", 0, 0, "L (inch): pitch 0.375 in, u 0.015 in"},
       {"--version", 0, 0, "korvale-calc 1.00"},
       {"drive 14M 28 112 --belt 112", 1, 0, "korvale-calc: a belt of 112 teeth (1568.00 mm) cannot be fitted on these pulleys: it must be longer than 1568.00 mm, the larger pulley's pitch circumference"},
@@ -93,7 +93,7 @@ TEST(KorvaleCalc, AnswersEachCommandLine) {
       {"drive 14M 28 112 --centre 600 --belt 160", 2, 0, "korvale-calc: drive takes one of --centre C, --belt N (whole teeth), --length L, not 2"},
       {"drive 14M 28 112 --belt 160 --increment 5", 2, 0, "korvale-calc: --increment applies to drive --centre only"},
       {"drive 14M 28 --centre 600", 2, 0, "korvale-calc: drive takes PROFILE Z1 Z2 and one of --centre C, --belt N, --length L"},
-      {"pulley 5M 20 --format xml", 2, 0, "korvale-calc: --format \"xml\": expected text, csv, tsv or json"},
+      {"pulley 5M 20 --format xml", 2, 0, "korvale-calc: --format \"xml\": expected text, csv, tsv, json or svg"},
       {"pulley 5M 20 --units cm", 2, 0, "korvale-calc: --units \"cm\": expected mm or in"},
       {"pulley 5M 20 --centre 600", 2, 0, "korvale-calc: --centre, --belt, --length, --increment and the load's options apply to drive only"},
       {"pulley 5M 20 --frobnicate", 2, 0, "korvale-calc: unknown option \"--frobnicate\"; options: --format --units --centre --belt --length --increment --power --torque --rpm --service-factor --width --rated-power --version --help"},
@@ -113,8 +113,8 @@ TEST(KorvaleCalc, AnswersEachCommandLine) {
       {"drive 5M 20 56 --centre 250 --power 2 --rpm 1450 --width 12", 2, 0, R"(korvale-calc: --width "12": 5M stock widths are 9 15 25 mm)"},
       {"drive 5M 20 56 --centre 250 --power 2", 2, 0, "korvale-calc: a load needs --rpm, the driving pulley's speed"},
       {"drive XL 20 40 --centre 300 --power 2 --rpm 1450 --rated-power 1", 2, 0, "korvale-calc: --rated-power is for a profile without a public rating; XL is rated by ANSI/RMA IP-24 rating formula (quoted by engineersedge.com)"},
-      {"gear 5M 20", 2, 0, "korvale-calc: unknown command \"gear\": expected pulley, drive, profiles or widths"},
-      {"", 2, 0, "korvale-calc: no command: expected pulley, drive, profiles or widths (see --help)"},
+      {"gear 5M 20", 2, 0, "korvale-calc: unknown command \"gear\": expected pulley, drive, profiles, widths or layout"},
+      {"", 2, 0, "korvale-calc: no command: expected pulley, drive, profiles, widths or layout (see --help)"},
   };
   // clang-format on
   for (const Case& c : cases) {
