@@ -43,7 +43,12 @@ bool ReadLayoutInput(std::string_view path, std::string& text, std::string& whyN
 #ifdef _WIN32
   std::FILE* file = std::fopen(name.c_str(), "rb");
   if (file == nullptr) {
-    whyNot = std::strerror(errno);
+    // Windows will not open a folder at all: say what it is rather than "Permission denied".
+    const int error = errno;
+    struct _stat64 status {};
+    whyNot = _stat64(name.c_str(), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFDIR
+                 ? "it is not a regular file"
+                 : std::strerror(error);
     return false;
   }
   struct _stat64 status {};

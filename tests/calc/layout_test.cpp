@@ -6,6 +6,10 @@
 #include "calc/run_calc.h"
 #include "tests/support/temporary_directory.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace korvale::calc {
 namespace {
 
@@ -100,8 +104,27 @@ TEST(KorvaleCalcLayout, AnswersEachLayoutFile) {
       shown = shown.substr(shown.find("layout.txt, ") + 12);
     EXPECT_EQ(shown, c.line) << c.text << c.options;
   }
-  const Outcome missing = layout("", "");
-  EXPECT_EQ(missing.status, 2);
+}
+
+// Paths that are no layout file: refused at once with the reason, never waited on or read
+// without end.
+TEST(KorvaleCalcLayout, ReadsOnlyARegularFile) {
+  const korvale::testing::TemporaryDirectory directory;
+  std::vector<std::pair<std::string, std::string>> paths = {
+      {directory.u8path(), "it is not a regular file"},
+      {(directory.path() / "missing.txt").u8string(), "No such file or directory"}};
+#ifndef _WIN32
+  const std::string fifo = (directory.path() / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  paths.push_back({fifo, "it is not a regular file"});
+  paths.push_back({"/dev/zero", "it is not a regular file"});
+#endif
+  for (const auto& [path, why] : paths) {
+    report::StringOutput out, err;
+    const std::vector<std::string_view> args = {"layout", path};
+    EXPECT_EQ(RunCalc(args, out, err), 2) << path;
+    EXPECT_EQ(err.text(), "korvale-calc: cannot read " + path + ": " + why + "\n");
+  }
 }
 
 // The SVG read back: one belt path whose lines and arcs measure the belt's length, in a document
