@@ -269,16 +269,16 @@ std::optional<std::string> fitTo(const Geometry& geometry, const LayoutPath& sta
   const std::string teeth = std::to_string(std::lround(fit.teeth));
   if (start.rate == 0) return "the belt's length does not change along the move";
   double travel = 0;
-  LayoutPath path = start;
+  // Two paths in turn, so that no step allocates.
+  LayoutPath path = start, next = start;
   for (int step = 0; step < 100; ++step) {
     const double miss = path.length - target;
     if (std::fabs(miss) <= 1e-13 * target) {
       fit.travel = travel;
-      fit.path = path;
+      fit.path = std::move(path);
       return std::nullopt;
     }
     double delta = -miss / path.rate;
-    LayoutPath next = path;
     std::optional<Failure> failure = geometry.evaluate(travel + delta, next);
     for (int halving = 0; failure && halving < 60; ++halving) {
       delta /= 2;
@@ -288,7 +288,7 @@ std::optional<std::string> fitTo(const Geometry& geometry, const LayoutPath& sta
     if ((next.rate > 0) != (start.rate > 0) || next.rate == 0)
       return "the belt's length does not grow steadily along the move up to " + teeth + " teeth";
     travel += delta;
-    path = next;
+    std::swap(path, next);
   }
   return "no position along the move gives " + teeth + " teeth";
 }
@@ -319,6 +319,15 @@ std::string_view LayoutWarningId(LayoutWarning warning) {
       return DriveWarningId(DriveWarning::MakersTipDiffers);
   }
   return "";
+}
+
+std::optional<double> LayoutLengthAt(const Layout& layout, double travel, bool counterClockwise) {
+  std::vector<double> radii;
+  if (layout.pulleys.size() < 2 || pitchRadii(layout, radii)) return std::nullopt;
+  const Geometry geometry(layout, std::move(radii), counterClockwise ? 1 : -1);
+  LayoutPath path;
+  if (geometry.evaluate(travel, path)) return std::nullopt;
+  return path.length;
 }
 
 LayoutSolution SolveLayout(const LayoutRequest& request) {

@@ -112,6 +112,10 @@ struct LayoutSolution {
   std::vector<std::string> unfitted;  // why a belt asked for could not be fitted
 };
 
+// The belt's length with the movable pulley `travel` along its move, the belt running the way
+// given: one evaluation of the path, which fitting repeats. Nothing where no belt goes so.
+std::optional<double> LayoutLengthAt(const Layout& layout, double travel, bool counterClockwise);
+
 // The whole layout: the belt's path, its warnings and, with a move, the belts it is fitted to.
 // Pulleys on the tooth side run inside the loop, those on the back outside it; of the belt's two
 // senses of travel the one that goes round once is taken, counter-clockwise where both do.

@@ -20,6 +20,7 @@ done
 
 "$bench/core_bench"
 "$bench/drive_bench"
+"$bench/layout_bench"
 "$bench/big_state_bench" 2>/dev/null
 "$bench/qt_keystroke_bench" 2>/dev/null
 "$bench/paste_bench" 2>/dev/null
