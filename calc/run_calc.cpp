@@ -50,10 +50,14 @@ Load (drive only): the text report gains a Load section, the records its columns
 
 Profiles: 3M 5M 8M 14M 20M (an HTD prefix is accepted), 2GT 3GT 5GT (GT2 for 2GT),
 T2.5 T5 T10 T20, AT5 AT10 AT20, MXL XL L H XH XXH; case does not matter.
-Layout file: one item a line, # starts a comment:
+Layout file: one item a line, # starts a comment; pulleys in the belt's order:
   profile 2GT
-  pulley NAME X Y TEETH|d=DIAMETER [in|back] [idler]
-  move NAME DX DY               the pulley that slides, and its direction
+  pulley motor     0      0   20          # NAME X Y TEETH|d=DIAMETER [in|back] [idler]
+  pulley idler     100    8   d=12 back   # a plain roller on the belt's back
+  pulley carriage  201.3  0   20
+  move motor -1 0                         # the pulley that slides, and its direction
+gives a belt of 442.84 mm (221.42 teeth), taken up as 221 teeth with the motor 0.42 mm along
+(1, 0), as 222 with it 0.58 mm along (-1, 0).
 
 Exit status: 0 done (warnings included), 1 a drive or layout that cannot be built, 2 a bad
 command line or layout file, 3 the output could not be written.

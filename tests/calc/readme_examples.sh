@@ -3,10 +3,12 @@
 # the block's end) run again, its output compared line by line with what the README prints.
 # Usage: readme_examples.sh README KORVALE_CALC [RUNNER...]
 set -uo pipefail
-readme=$1
-program=$2
+readme=$(realpath "$1")
+program=$(realpath "$2")
 shift 2
 runner=("$@")
+# The examples name files beside the README (docs/example.layout).
+cd "$(dirname "$readme")" || exit 1
 failed=0
 examples=0
 command=
