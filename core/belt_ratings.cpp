@@ -42,8 +42,9 @@ constexpr const char* kZrp = "Optibelt ZRP manual, Table 5.13, p. 51";
 constexpr const char* kIso13050 = "ISO 13050 widths (transbelting.com, Table 2)";
 constexpr double kIp24SpeedLimit = 6500 * 0.3048 / 60;  // 6500 ft/min in m/s
 
-BeltRating powerRated(std::string_view name, std::array<double, 6> widths, std::size_t count,
-                      std::string_view widthSource, double referenceWidth, double a, double b) {
+constexpr BeltRating powerRated(std::string_view name, std::array<double, 6> widths,
+                                std::size_t count, std::string_view widthSource,
+                                double referenceWidth, double a, double b) {
   BeltRating rating;
   rating.profile = name;
   rating.widths = widths;
@@ -55,14 +56,11 @@ BeltRating powerRated(std::string_view name, std::array<double, 6> widths, std::
   rating.b = b;
   rating.ratingSource = kIp24;
   rating.speedLimit = kIp24SpeedLimit;
-  for (std::size_t i = 0; i < count; ++i) {
-    rating.widthFactors[i] = WidthFactor(widths[i], referenceWidth);
-  }
   return rating;
 }
 
-BeltRating unrated(std::string_view name, std::array<double, 6> widths, std::size_t count,
-                   std::string_view widthSource) {
+constexpr BeltRating unrated(std::string_view name, std::array<double, 6> widths, std::size_t count,
+                             std::string_view widthSource) {
   BeltRating rating;
   rating.profile = name;
   rating.widths = widths;
@@ -71,7 +69,7 @@ BeltRating unrated(std::string_view name, std::array<double, 6> widths, std::siz
   return rating;
 }
 
-BeltRating mxl() {
+constexpr BeltRating mxl() {
   BeltRating rating;
   rating.profile = "MXL";
   rating.widths = {0.125, 0.1875, 0.25};
@@ -87,8 +85,8 @@ BeltRating mxl() {
   return rating;
 }
 
-// One row per catalogue profile, in the catalogue's order.
-const std::array<BeltRating, kBeltProfileCount> kRatings = {{
+// One row per catalogue profile, in the catalogue's order; constant data, built by the compiler.
+constexpr std::array<BeltRating, kBeltProfileCount> kRatings = {{
     //        name    stock widths                     count  widths from
     unrated("3M", {6, 9, 15}, 3, kIso13050),
     unrated("5M", {9, 15, 25}, 3, kIso13050),
@@ -140,10 +138,25 @@ double WidthFactor(double width, double referenceWidth) {
 
 namespace {
 
+// Kw at each stock width of every profile, worked out once: a solve at a stock width (the usual
+// case) then costs no power function.
+using StockWidthFactors = std::array<std::array<double, 6>, kBeltProfileCount>;
+const StockWidthFactors kStockWidthFactors = [] {
+  StockWidthFactors factors{};
+  for (std::size_t p = 0; p < kBeltProfileCount; ++p) {
+    if (kRatings[p].kind != RatingKind::PowerFormula) continue;
+    for (std::size_t i = 0; i < kRatings[p].widthCount; ++i) {
+      factors[p][i] = WidthFactor(kRatings[p].widths[i], kRatings[p].referenceWidth);
+    }
+  }
+  return factors;
+}();
+
 // Kw at a width: a stock width's worked out once, any other's now.
 double widthFactorOf(const BeltRating& rating, double width) {
+  const auto& factors = kStockWidthFactors[static_cast<std::size_t>(&rating - kRatings.data())];
   for (std::size_t i = 0; i < rating.widthCount; ++i) {
-    if (rating.widths[i] == width) return rating.widthFactors[i];
+    if (rating.widths[i] == width) return factors[i];
   }
   return WidthFactor(width, rating.referenceWidth);
 }

@@ -29,7 +29,6 @@ struct TorqueFormula {
 struct BeltRating {
   std::string_view profile;
   std::array<double, 6> widths{};        // narrowest first
-  std::array<double, 6> widthFactors{};  // PowerFormula: Kw at each stock width, worked out once
   std::size_t widthCount = 0;
   std::string_view widthSource;  // empty where no stock widths are published
   RatingKind kind = RatingKind::None;

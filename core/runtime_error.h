@@ -1,22 +1,28 @@
 #pragma once
 
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace korvale {
 
 // The one error type of the program: a failing operation throws it, with an error number and a
-// description that the top-level report shows to the user, e.g. {6, "Overflow"}.
-class RuntimeError : public std::runtime_error {
+// description that the top-level report shows to the user, e.g. {6, "Overflow"}. It keeps its
+// text in a std::string rather than deriving from std::runtime_error: the library's runtime_error
+// carries the old reference-counted string, whose code would be linked into every statically
+// linked Windows program for this one use.
+class RuntimeError : public std::exception {
  public:
-  RuntimeError(int number, const std::string& description)
-      : std::runtime_error(description), number_(number) {}
+  RuntimeError(int number, std::string description)
+      : number_(number), description_(std::move(description)) {}
 
   int number() const noexcept { return number_; }
-  std::string description() const { return what(); }
+  std::string description() const { return description_; }
+  const char* what() const noexcept override { return description_.c_str(); }
 
  private:
   int number_;
+  std::string description_;
 };
 
 // Error numbers follow the long-standing BASIC runtime numbering, which users of such tools know.

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <new>
+#include <stdexcept>
 
 #include "core/pulley_calculation.h"
 
