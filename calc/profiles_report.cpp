@@ -1,9 +1,11 @@
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "calc/reports.h"
 #include "core/belt_ratings.h"
+#include "core/belt_sections.h"
 #include "report/number_format.h"
 #include "report/record_writer.h"
 #include "report/units.h"
@@ -36,6 +38,19 @@ std::string shortest(double x) {
   return text;
 }
 
+// Where the pitch line runs below the belt's back, to 15 digits as the figures it comes from;
+// nothing where the tooth height or the offset is not published.
+std::optional<double> pitchLineBelowBack(const BeltProfile& profile, Units units) {
+  const BeltSection& section = BeltSectionOf(profile);
+  if (!section.known() || profile.offsetSource == OffsetSource::Unpublished) return std::nullopt;
+  return report::roundedTo15Digits(
+      units.of(profile.beltHeight - section.toothHeight - profile.pitchLineOffset));
+}
+
+std::string figureOrDash(std::optional<double> x) {
+  return x ? shortest(*x) : std::string("-");
+}
+
 void appendLeftAligned(std::string& out, std::string_view text, std::size_t width) {
   out += text;
   if (text.size() < width) out.append(width - text.size(), ' ');
@@ -46,10 +61,12 @@ void appendLeftAligned(std::string& out, std::string_view text, std::size_t widt
 void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
   const Units units{arguments.inch};
   if (arguments.format != Format::Text) {
-    RecordWriter records(arguments.format,
-                         {"name", "family", "pitch", "u", "u_status", "belt_height",
-                          "smallest_pulley", "source", "rating_source"},
-                         out);
+    RecordWriter records(
+        arguments.format,
+        {"name", "family", "pitch", "u", "u_status", "belt_height", "smallest_pulley", "source",
+         "rating_source", "tooth_height", "back_to_pitch_line", "tooth_height_source",
+         "smallest_back_idler", "back_idler_source"},
+        out);
     for (const BeltProfile& profile : BeltProfiles) {
       records.text(profile.name);
       records.text(profile.family);
@@ -70,6 +87,25 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
       const BeltRating& rating = BeltRatingOf(profile);
       records.text(rating.kind == RatingKind::None ? std::string_view("none")
                                                    : rating.ratingSource);
+      const BeltSection& section = BeltSectionOf(profile);
+      const std::optional<double> back = pitchLineBelowBack(profile, units);
+      if (section.known()) {
+        records.number(units.ofFigure(section.toothHeight));
+      } else {
+        records.absent();
+      }
+      if (back) {
+        records.number(*back);
+      } else {
+        records.absent();
+      }
+      records.text(section.source);
+      if (section.smallestBackIdler > 0) {
+        records.number(units.ofFigure(section.smallestBackIdler));
+      } else {
+        records.absent();
+      }
+      records.text(section.backIdlerSource);
       records.endRecord();
     }
     return;
@@ -77,25 +113,31 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
 
   const std::string unit = units.name();
   std::string& text = out.text();
-  constexpr std::size_t kColumns = 8;
+  constexpr std::size_t kColumns = 11;
   using Row = std::array<std::string, kColumns + 1>;  // the last cell, the source, stands alone
   std::vector<Row> rows = {{"name", "family", "pitch " + unit, "u " + unit, "u is",
-                            "height " + unit, "smallest", "rating", "source of u"}};
+                            "height " + unit, "tooth " + unit, "back " + unit, "idler " + unit,
+                            "smallest", "rating", "source of u"}};
   for (const BeltProfile& profile : BeltProfiles) {
     const bool unpublished = profile.offsetSource == OffsetSource::Unpublished;
     const std::string mark =
         profile.offsetSource == OffsetSource::Confirmed || unpublished ? "" : "*";
-    rows.push_back({std::string(profile.name), std::string(profile.family),
-                    shortest(units.ofFigure(profile.pitch)),
-                    unpublished ? "-" : shortest(units.ofFigure(profile.pitchLineOffset)) + mark,
-                    std::string(offsetStatus(profile.offsetSource)),
-                    shortest(units.ofFigure(profile.beltHeight)),
-                    profile.smallestPulley == 0 ? "-" : std::to_string(profile.smallestPulley),
-                    BeltRatingOf(profile).kind == RatingKind::None ? "none" : "IP-24",
-                    std::string(profile.source)});
+    const BeltSection& section = BeltSectionOf(profile);
+    rows.push_back(
+        {std::string(profile.name), std::string(profile.family),
+         shortest(units.ofFigure(profile.pitch)),
+         unpublished ? "-" : shortest(units.ofFigure(profile.pitchLineOffset)) + mark,
+         std::string(offsetStatus(profile.offsetSource)),
+         shortest(units.ofFigure(profile.beltHeight)),
+         section.known() ? shortest(units.ofFigure(section.toothHeight)) : "-",
+         figureOrDash(pitchLineBelowBack(profile, units)),
+         section.smallestBackIdler > 0 ? shortest(units.ofFigure(section.smallestBackIdler)) : "-",
+         profile.smallestPulley == 0 ? "-" : std::to_string(profile.smallestPulley),
+         BeltRatingOf(profile).kind == RatingKind::None ? "none" : "IP-24",
+         std::string(profile.source)});
   }
   // Each column at least two spaces wider than its widest cell, so that no two ever run together.
-  std::size_t widths[kColumns] = {6, 14, 10, 10, 13, 12, 10, 8};
+  std::size_t widths[kColumns] = {6, 14, 10, 10, 13, 12, 10, 10, 10, 10, 8};
   for (const Row& row : rows) {
     for (std::size_t i = 0; i < kColumns; ++i) widths[i] = std::max(widths[i], row[i].size() + 2);
   }
@@ -111,7 +153,14 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
   out.endLine();
   text += "  the figure. Rating: IP-24, the ANSI/RMA IP-24 formulas (quoted by engineersedge.com);";
   out.endLine();
-  text += "  none, no public rating for the profile.";
+  text += "  none, no public rating for the profile. Tooth: the belt's tooth height (ISO 13050";
+  out.endLine();
+  text +=
+      "  via transbelting.com; SDP/SI D265 p. T-15; Belting Industries); back: the pitch line's";
+  out.endLine();
+  text += "  depth below the belt's back (height - tooth - u); idler: the smallest flat idler on";
+  out.endLine();
+  text += "  the belt's back (BRECOflex, minimum pulley diameter).";
   out.endLine();
 }
 

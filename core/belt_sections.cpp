@@ -13,7 +13,7 @@ namespace {
 //   (belt 1.52), 3 mm 1.14 (2.41), 5 mm 1.93 (3.81); T2.5 0.7 (1.3), T5 1.2 (2.2), T10 2.5 (4.5);
 //   MXL 0.46 (1.14), XL 1.3 (2.3), L 1.9 (3.56).
 // - [Belting Industries] beltingindustries.com, "Synchronous belts", nominal tooth dimensions:
-//   ht 0.090, 0.250, 0.375 in for H, XH, XXH (belt 0.16, 0.44, 0.62 in).
+//   ht 0.090, 0.250, 0.375 in for H, XH, XXH (belt 0.16, 0.44, 0.62 in), kept as exact mm.
 // - [BRECOflex] brecoflex.com, design guidelines, "Minimum pulley diameter": the smallest flat
 //   idler with back bending, 18 mm for T2.5, 30 T5, 60 T10, 120 T20, 60 AT5, 120 AT10, 180 AT20,
 //   15 MXL, 30 XL, 60 L, 80 H, 180 XH (for its polyurethane belts). No maker's figure for HTD,
@@ -24,6 +24,8 @@ constexpr const char* kD265 = "SDP/SI D265 p. T-15, Fig. 19";
 constexpr const char* kBelting = "Belting Industries, nominal tooth dimensions";
 constexpr const char* kBreco = "BRECOflex, minimum pulley diameter";
 
+// One profile a line, as the catalogue has them.
+// clang-format off
 const std::array<BeltSection, kBeltProfileCount> kSections = {{
     // profile  tooth height  source     smallest back idler  source
     {"3M", 1.21, kIso, 0, ""},
@@ -44,10 +46,11 @@ const std::array<BeltSection, kBeltProfileCount> kSections = {{
     {"MXL", 0.46, kD265, 15, kBreco},
     {"XL", 1.3, kD265, 30, kBreco},
     {"L", 1.9, kD265, 60, kBreco},
-    {"H", 0.09 * 25.4, kBelting, 80, kBreco},
-    {"XH", 0.25 * 25.4, kBelting, 180, kBreco},
-    {"XXH", 0.375 * 25.4, kBelting, 0, ""},
+    {"H", 2.286, kBelting, 80, kBreco},
+    {"XH", 6.35, kBelting, 180, kBreco},
+    {"XXH", 9.525, kBelting, 0, ""},
 }};
+// clang-format on
 
 }  // namespace
 
