@@ -28,7 +28,7 @@ struct TorqueFormula {
 // unit: inches for the inch profiles, millimetres for the rest.
 struct BeltRating {
   std::string_view profile;
-  std::array<double, 6> widths{};        // narrowest first
+  std::array<double, 6> widths{};  // narrowest first
   std::size_t widthCount = 0;
   std::string_view widthSource;  // empty where no stock widths are published
   RatingKind kind = RatingKind::None;

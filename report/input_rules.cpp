@@ -12,10 +12,6 @@ namespace {
   throw InputError{std::move(message)};
 }
 
-std::string quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
-}
-
 std::string knownProfiles() {
   std::string names;
   for (const BeltProfile& profile : BeltProfiles) {
@@ -26,6 +22,18 @@ std::string knownProfiles() {
 }
 
 }  // namespace
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+std::optional<double> NumberOf(std::string_view text) {
+  double value = 0;
+  bool tooLarge = false;
+  if (text.empty() || ReadNumber(text, value, tooLarge) != text.size() || tooLarge)
+    return std::nullopt;
+  return value;
+}
 
 std::optional<long> WholeNumber(std::string_view text) {
   long value = 0;
@@ -38,17 +46,15 @@ std::optional<long> WholeNumber(std::string_view text) {
 
 long TeethCount(std::string_view what, std::string_view text) {
   if (const auto value = WholeNumber(text)) return *value;
-  refuse(std::string(what) + " " + quoted(text) + ": expected a whole number from 1 to " +
+  refuse(std::string(what) + " " + Quoted(text) + ": expected a whole number from 1 to " +
          std::to_string(kMostTeeth));
 }
 
 double PositiveLength(std::string_view option, std::string_view text, bool inch) {
-  double value = 0;
-  bool tooLarge = false;
-  const bool whole = ReadNumber(text, value, tooLarge) == text.size() && !text.empty();
-  const double millimetres = inch ? value * kMillimetresPerInch : value;
-  if (!whole || tooLarge || !(millimetres > 0 && millimetres <= kLongestLength))
-    refuse(std::string(option) + " " + quoted(text) + ": expected a positive number such as " +
+  const std::optional<double> value = NumberOf(text);
+  const double millimetres = value ? (inch ? *value * kMillimetresPerInch : *value) : 0;
+  if (!(millimetres > 0 && millimetres <= kLongestLength))
+    refuse(std::string(option) + " " + Quoted(text) + ": expected a positive number such as " +
            (inch ? "23.6" : "600.5") + ", in " + (inch ? "inches" : "millimetres") + ", up to " +
            (inch ? "39370078740" : "1000000000000"));
   return millimetres;
@@ -56,11 +62,11 @@ double PositiveLength(std::string_view option, std::string_view text, bool inch)
 
 const BeltProfile& ProfileNamed(std::string_view name) {
   if (const BeltProfile* profile = FindBeltProfile(name)) return *profile;
-  refuse("unknown profile " + quoted(name) + "; known profiles: " + knownProfiles());
+  refuse("unknown profile " + Quoted(name) + "; known profiles: " + knownProfiles());
 }
 
 bool InchesNamed(std::string_view units) {
-  if (units != "mm" && units != "in") refuse("--units " + quoted(units) + ": expected mm or in");
+  if (units != "mm" && units != "in") refuse("--units " + Quoted(units) + ": expected mm or in");
   return units == "in";
 }
 
@@ -70,7 +76,7 @@ Format FormatNamed(std::string_view name) {
   if (name == "tsv") return Format::Tsv;
   if (name == "json") return Format::Json;
   if (name == "svg") return Format::Svg;
-  refuse("--format " + quoted(name) + ": expected text, csv, tsv, json or svg");
+  refuse("--format " + Quoted(name) + ": expected text, csv, tsv, json or svg");
 }
 
 DriveGiven GivenNamed(std::string_view given) {

@@ -19,6 +19,14 @@ struct InputError {
   std::string message;
 };
 
+// A text as a refusal quotes it: "15M" with its quotes.
+std::string Quoted(std::string_view text);
+
+// The number a whole text is (digits, a point, an exponent: nothing before or after it), or
+// nothing, also for a number beyond the double range: "2.5" -> 2.5; "", "2.5 mm", "1e400" ->
+// nothing.
+std::optional<double> NumberOf(std::string_view text);
+
 // Up to a thousand million teeth: every product of teeth and pitch is then exact in a double.
 inline constexpr long kMostTeeth = 1000000000;
 // A thousand kilometres: far beyond any belt, and far enough below the double range that no

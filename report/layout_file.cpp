@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "core/decimal_text.h"
 #include "report/units.h"
 
 namespace korvale::report {
@@ -12,10 +11,6 @@ namespace {
 
 [[noreturn]] void refuse(std::size_t line, std::string message) {
   throw InputError{"line " + std::to_string(line) + ": " + std::move(message)};
-}
-
-std::string quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
 }
 
 std::vector<std::string_view> wordsOf(std::string_view line) {
@@ -30,21 +25,13 @@ std::vector<std::string_view> wordsOf(std::string_view line) {
   return words;
 }
 
-std::optional<double> numberOf(std::string_view text) {
-  double value = 0;
-  bool tooLarge = false;
-  if (text.empty() || ReadNumber(text, value, tooLarge) != text.size() || tooLarge)
-    return std::nullopt;
-  return value;
-}
-
 // A coordinate or a diameter in millimetres, within kLongestLength either way.
 double lengthOf(std::size_t line, std::string_view what, std::string_view text, bool inch,
                 bool positive) {
-  const std::optional<double> value = numberOf(text);
+  const std::optional<double> value = NumberOf(text);
   const double millimetres = value ? (inch ? *value * kMillimetresPerInch : *value) : 0;
   if (!value || !(std::fabs(millimetres) <= kLongestLength) || (positive && !(millimetres > 0)))
-    refuse(line, std::string(what) + " " + quoted(text) + ": expected " +
+    refuse(line, std::string(what) + " " + Quoted(text) + ": expected " +
                      (positive ? "a positive number" : "a number") + " in " +
                      (inch ? "inches" : "millimetres"));
   return millimetres;
@@ -94,7 +81,7 @@ Layout ReadLayoutFile(std::string_view text, bool inch) {
         if (!teeth || *teeth > kMostLayoutTeeth)
           refuse(number, "pulley " + pulley.name + ": expected teeth from 1 to " +
                              std::to_string(kMostLayoutTeeth) + " or d=DIAMETER, not " +
-                             quoted(size));
+                             Quoted(size));
         pulley.teeth = *teeth;
       }
       for (std::size_t i = 5; i < words.size(); ++i) {
@@ -106,7 +93,7 @@ Layout ReadLayoutFile(std::string_view text, bool inch) {
           pulley.idler = true;
         } else {
           refuse(number, "pulley " + pulley.name + ": expected in or back, then idler, not " +
-                             quoted(words[i]));
+                             Quoted(words[i]));
         }
       }
       layout.pulleys.push_back(std::move(pulley));
@@ -115,7 +102,7 @@ Layout ReadLayoutFile(std::string_view text, bool inch) {
       if (move) refuse(number, "a layout has one move");
       move.emplace(number, words);
     } else {
-      refuse(number, "expected profile, pulley or move, not " + quoted(words[0]));
+      refuse(number, "expected profile, pulley or move, not " + Quoted(words[0]));
     }
   }
   if (layout.profile == nullptr) throw InputError{"the layout names no profile: profile 2GT"};
@@ -126,7 +113,7 @@ Layout ReadLayoutFile(std::string_view text, bool inch) {
       if (layout.pulleys[i].name == words[1]) found = i;
     }
     if (found == layout.pulleys.size()) refuse(line, "move: no pulley " + std::string(words[1]));
-    const std::optional<double> dx = numberOf(words[2]), dy = numberOf(words[3]);
+    const std::optional<double> dx = NumberOf(words[2]), dy = NumberOf(words[3]);
     if (!dx || !dy || !std::isfinite(std::hypot(*dx, *dy)) || (*dx == 0 && *dy == 0))
       refuse(line, "move " + std::string(words[1]) + ": expected a direction DX DY, not both 0");
     layout.move = LayoutMove{found, *dx, *dy};

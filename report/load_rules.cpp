@@ -4,7 +4,6 @@
 #include <string>
 
 #include "core/belt_ratings.h"
-#include "core/decimal_text.h"
 #include "report/number_format.h"
 
 namespace korvale::report {
@@ -16,24 +15,11 @@ constexpr double kWattsPerHorsepower = 745.69987158227022;  // 550 ft·lbf/s, ex
   throw InputError{std::move(message)};
 }
 
-std::string quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
-}
-
-// The number a whole text is, or nothing.
-std::optional<double> numberOf(std::string_view text) {
-  double value = 0;
-  bool tooLarge = false;
-  if (text.empty() || ReadNumber(text, value, tooLarge) != text.size() || tooLarge)
-    return std::nullopt;
-  return value;
-}
-
 double figure(std::string_view option, std::string_view text, std::string_view what,
               double most = kMostLoadFigure, std::string_view mostText = "1000000000") {
-  const std::optional<double> value = numberOf(text);
+  const std::optional<double> value = NumberOf(text);
   if (!value || !(*value >= kLeastLoadFigure && *value <= most))
-    refuse(std::string(option) + " " + quoted(text) + ": expected " + std::string(what) +
+    refuse(std::string(option) + " " + Quoted(text) + ": expected " + std::string(what) +
            " from 0.000001 to " + std::string(mostText));
   return *value;
 }
@@ -70,10 +56,10 @@ double PowerNamed(std::string_view option, std::string_view text) {
       break;
     }
   }
-  const std::optional<double> value = numberOf(number);
+  const std::optional<double> value = NumberOf(number);
   const double kilowatts = value ? *value * toKilowatts : 0;
   if (!value || !(kilowatts >= kLeastLoadFigure && kilowatts <= kMostLoadFigure))
-    refuse(std::string(option) + " " + quoted(text) +
+    refuse(std::string(option) + " " + Quoted(text) +
            ": expected a power from 0.000001 to 1000000000 kW, such as 2.2, 2.2kW, 750W or 3hp");
   return kilowatts;
 }
@@ -100,7 +86,7 @@ std::optional<LoadRequest> ReadLoadInputs(const LoadInputs& inputs, const BeltPr
     if (rating.hasStockWidths()) {
       load.width = rating.stockWidth(typed);
       if (!load.width)
-        refuse("--width " + quoted(inputs.width) + ": " + std::string(profile.name) +
+        refuse("--width " + Quoted(inputs.width) + ": " + std::string(profile.name) +
                " stock widths are " + widthList(rating) + " " + unit);
     } else {
       load.width = typed;

@@ -1,34 +1,17 @@
-#include "calc/run_calc.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "tests/calc/calc_run.h"
+
 namespace korvale::calc {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
+using testing::line;
+using testing::Outcome;
 
 Outcome run(const std::string& commandLine) {
-  std::vector<std::string> words;
-  std::istringstream split(commandLine);
-  for (std::string word; split >> word;) words.push_back(word);
-  const std::vector<std::string_view> args(words.begin(), words.end());
-  report::StringOutput out, err;
-  const int status = RunCalc(args, out, err);
-  return {status, out.text(), err.text()};
-}
-
-std::string line(const std::string& text, std::size_t number) {
-  std::istringstream lines(text);
-  std::string found;
-  for (std::size_t i = 0; i <= number && std::getline(lines, found); ++i) {
-  }
-  return found;
+  return testing::runWords({}, commandLine);
 }
 
 // Each command line with its exit code and one line of what it prints: (line n of) standard

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "calc/run_calc.h"
+#include "tests/calc/calc_run.h"
 #include "tests/support/temporary_directory.h"
 
 #ifndef _WIN32
@@ -13,31 +13,14 @@
 namespace korvale::calc {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
+using testing::line;
+using testing::Outcome;
 
 // korvale-calc layout over a file holding `text`, with the options after it.
 Outcome layout(const std::string& text, const std::string& options) {
   const korvale::testing::TemporaryDirectory directory;
   directory.write("layout.txt", text);
-  std::vector<std::string> words = {"layout", (directory.path() / "layout.txt").string()};
-  std::istringstream split(options);
-  for (std::string word; split >> word;) words.push_back(word);
-  const std::vector<std::string_view> args(words.begin(), words.end());
-  report::StringOutput out, err;
-  const int status = RunCalc(args, out, err);
-  return {status, out.text(), err.text()};
-}
-
-std::string line(const std::string& text, std::size_t number) {
-  std::istringstream lines(text);
-  std::string found;
-  for (std::size_t i = 0; i <= number && std::getline(lines, found); ++i) {
-  }
-  return found;
+  return testing::runWords({"layout", (directory.path() / "layout.txt").string()}, options);
 }
 
 const char kExample[] =
@@ -120,10 +103,9 @@ TEST(KorvaleCalcLayout, ReadsOnlyARegularFile) {
   paths.push_back({"/dev/zero", "it is not a regular file"});
 #endif
   for (const auto& [path, why] : paths) {
-    report::StringOutput out, err;
-    const std::vector<std::string_view> args = {"layout", path};
-    EXPECT_EQ(RunCalc(args, out, err), 2) << path;
-    EXPECT_EQ(err.text(), "korvale-calc: cannot read " + path + ": " + why + "\n");
+    const Outcome result = testing::runWords({"layout", path}, "");
+    EXPECT_EQ(result.status, 2) << path;
+    EXPECT_EQ(result.err, "korvale-calc: cannot read " + path + ": " + why + "\n");
   }
 }
 
@@ -162,11 +144,9 @@ TEST(KorvaleCalcLayout, DrawsTheBeltItMeasures) {
   }
   EXPECT_NEAR(length, 442.83620977478853, 442.84 * 1e-9);
   // The drive draws the same way.
-  report::StringOutput out, err;
-  const std::vector<std::string_view> args = {"drive",    "14M", "28",       "112",
-                                              "--centre", "600", "--format", "svg"};
-  EXPECT_EQ(RunCalc(args, out, err), 0);
-  EXPECT_NE(out.text().find("<title>14M belt, 2238.87 mm (159.92 teeth)</title>"),
+  const Outcome drive = testing::runWords({}, "drive 14M 28 112 --centre 600 --format svg");
+  EXPECT_EQ(drive.status, 0);
+  EXPECT_NE(drive.out.find("<title>14M belt, 2238.87 mm (159.92 teeth)</title>"),
             std::string::npos);
 }
 
