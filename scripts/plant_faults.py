@@ -37,7 +37,11 @@ WINE_TESTS = f"cmake --build --preset {WINDOWS} --target {{targets}} -- -j2 >/de
              "status=$?; wineserver -k 2>/dev/null; exit $status"
 QT = "korvale close_window qt_window_tests"
 FOLDERS = {
-    "core": (["core/*.cpp"], LINUX_TESTS.format(targets="core_tests ui_tests", tests="core|ui_")),
+    "core": (["core/*.cpp"], LINUX_TESTS.format(targets="core_tests ui_tests calc_tests korvale-calc",
+                                                 tests="core|ui_|calc")),
+    "report": (["report/*.cpp"], LINUX_TESTS.format(targets="calc_tests ui_tests korvale-calc",
+                                                     tests="calc|ui_")),
+    "calc": (["calc/*.cpp"], LINUX_TESTS.format(targets="calc_tests korvale-calc", tests="calc")),
     "state": (["state/*.cpp", "state/platform/posix.cpp"],
               LINUX_TESTS.format(targets=f"state_tests ui_tests {QT}", tests="state|ui_|debian")),
     "state/windows": (["state/platform/windows.cpp", "text_encoding/*.cpp"],
