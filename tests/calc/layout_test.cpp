@@ -50,6 +50,11 @@ TEST(KorvaleCalcLayout, AnswersEachLayoutFile) {
       {kExample, "--units in --format csv", 0, 2,
        "idler,100,8,back,12,6.019921259842519,16.210947200551217,,opposite"},
       {kExample, "--format json", 0, 0, R"({"pulleys":[)"},
+      // Two equal pulleys: the belt is twice the centre distance and one pitch circle, exactly.
+      {"profile 2GT\npulley a 0 0 20\npulley b 100.3 0 20\nmove b 1 0\n", "--format json", 0, 11,
+       R"(,"fits":[)"},
+      {"profile 2GT\npulley a 0 0 20\npulley b 100.3 0 20\nmove b 1 0\n", "--format json", 0, 12,
+       R"({"case":"shorter","teeth":120,"position":[100,0],"travel":-0.29999999999999716,"L":240},)"},
       {"profile 5M\npulley a 0 0 20\npulley i 100 30 d=20\npulley b 200 0 20\n", "", 0, 11,
        "warning: flat_inside_idler (i): a plain roller on the tooth side rides on the tooth tips: "
        "makers ask for a pulley there, or a flat roller no smaller than a 40-groove pulley's pitch "
@@ -70,6 +75,8 @@ TEST(KorvaleCalcLayout, AnswersEachLayoutFile) {
       {"profile 2GT\npulley a 0 0 20 sideways\n", "", 2, 0,
        R"(line 2: pulley a: expected in or back, then idler, not "sideways")"},
       {"profile 2GT\npulley a 0 0 20\npulley a 9 0 20\n", "", 2, 0, "line 3: a second pulley a"},
+      {"profile 2GT\nbelt 5\n", "", 2, 0,
+       R"(line 2: expected profile, pulley or move, not "belt")"},
       {"profile 2GT\npulley a 0 0 20\npulley b 90 0 20\nmove c 1 0\n", "", 2, 0,
        "line 4: move: no pulley c"},
       {"profile 2GT\npulley a 0 0 20\npulley b 90 0 20\nmove a 0 0\n", "", 2, 0,
@@ -121,6 +128,7 @@ TEST(KorvaleCalcLayout, DrawsTheBeltItMeasures) {
   const std::size_t start = svg.find(" d=\"", svg.find("id=\"belt\"")) + 4;
   std::istringstream path(svg.substr(start, svg.find('"', start) - start));
   double length = 0, x = 0, y = 0, firstX = 0, firstY = 0;
+  std::string sweeps;  // each arc's sense on the screen, 1 clockwise
   for (std::string command; path >> command;) {
     double rx = 0, ry = 0, rotation = 0, large = 0, sweep = 0, nx = 0, ny = 0;
     if (command == "M") {
@@ -137,12 +145,15 @@ TEST(KorvaleCalcLayout, DrawsTheBeltItMeasures) {
     } else {
       ASSERT_EQ(command, "A");
       path >> rx >> ry >> rotation >> large >> sweep >> nx >> ny;
+      sweeps += sweep != 0 ? '1' : '0';
       const double angle = 2 * std::asin(std::min(1.0, std::hypot(nx - x, ny - y) / (2 * rx)));
       length += rx * (large != 0 ? 2 * std::acos(-1.0) - angle : angle);
     }
     x = nx, y = ny;
   }
   EXPECT_NEAR(length, 442.83620977478853, 442.84 * 1e-9);
+  // Round the idler on the belt's back against the sense it goes round the two pulleys.
+  EXPECT_EQ(sweeps, "011");
   // The drive draws the same way.
   const Outcome drive = testing::runWords({}, "drive 14M 28 112 --centre 600 --format svg");
   EXPECT_EQ(drive.status, 0);

@@ -5,6 +5,10 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <vector>
+
+#include "core/belt_ratings.h"
+#include "core/belt_sections.h"
 
 namespace korvale {
 namespace {
@@ -302,6 +306,53 @@ TEST(BeltProfiles, HoldTheFiguresTheirSourcesPublish) {
     EXPECT_EQ(profile.offsetSource, figures.status) << figures.name;
     EXPECT_EQ(profile.smallestPulley, figures.smallest) << figures.name;
     EXPECT_EQ(profile.makersLargerTipUpTo, figures.largerTips) << figures.name;
+  }
+}
+
+// What the load and the layouts rest on, as published: stock widths (ISO 13050 via
+// transbelting.com Table 2 for HTD; Optibelt ZRP Table 5.13 p. 51 for T, AT and the inch belts,
+// whose width codes are hundredths of an inch; XXH's one width from its IP-24 formula), tooth
+// heights (ISO 13050 via transbelting.com Table 1; SDP/SI D265 p. T-15 Fig. 19; Belting
+// Industries in inches) and the smallest flat idler on the back (BRECOflex). 0: none published.
+TEST(BeltProfiles, HoldTheWidthsAndSectionsTheirSourcesPublish) {
+  const struct {
+    const char* name;
+    std::vector<double> widths;
+    double toothHeight, smallestBackIdler;
+  } published[] = {
+      {"3M", {6, 9, 15}, 1.21, 0},
+      {"5M", {9, 15, 25}, 2.08, 0},
+      {"8M", {20, 30, 50, 85}, 3.38, 0},
+      {"14M", {40, 55, 85, 115, 170}, 6.02, 0},
+      {"20M", {115, 170, 230, 290, 340}, 8.68, 0},
+      {"2GT", {}, 0.76, 0},
+      {"3GT", {}, 1.14, 0},
+      {"5GT", {}, 1.93, 0},
+      {"T2.5", {4, 6, 10}, 0.7, 18},
+      {"T5", {6, 10, 16, 25}, 1.2, 30},
+      {"T10", {16, 25, 32, 50}, 2.5, 60},
+      {"T20", {32, 50, 75, 100}, 0, 120},
+      {"AT5", {6, 10, 16, 25}, 0, 60},
+      {"AT10", {16, 25, 32, 50}, 0, 120},
+      {"AT20", {32, 50, 75, 100}, 0, 180},
+      {"MXL", {0.125, 0.1875, 0.25}, 0.46, 15},
+      {"XL", {0.25, 0.3125, 0.375}, 1.3, 30},
+      {"L", {0.5, 0.75, 1}, 1.9, 60},
+      {"H", {0.75, 2, 3}, 0.090 * 25.4, 80},
+      {"XH", {2, 3, 4}, 0.250 * 25.4, 180},
+      {"XXH", {5}, 0.375 * 25.4, 0},
+  };
+  ASSERT_EQ(std::size(published), BeltProfiles.size());
+  for (std::size_t i = 0; i < BeltProfiles.size(); ++i) {
+    const auto& figures = published[i];
+    const BeltRating& rating = BeltRatingOf(BeltProfiles[i]);
+    const BeltSection& section = BeltSectionOf(BeltProfiles[i]);
+    EXPECT_EQ(BeltProfiles[i].name, figures.name);
+    EXPECT_EQ(std::vector<double>(rating.widths.begin(), rating.widths.begin() + rating.widthCount),
+              figures.widths)
+        << figures.name;
+    EXPECT_NEAR(section.toothHeight, figures.toothHeight, 1e-12) << figures.name;
+    EXPECT_EQ(section.smallestBackIdler, figures.smallestBackIdler) << figures.name;
   }
 }
 
