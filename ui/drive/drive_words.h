@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -79,6 +80,16 @@ inline constexpr std::pair<DriveField, DriveWord> kDriveInputs[] = {
     {DriveField::Width, DriveWord::Width},
     {DriveField::RatedPower, DriveWord::RatedPower}};
 inline constexpr std::size_t kFirstLoadInput = 7;
+
+// The stock-belt table's columns, left to right, in both front ends.
+inline constexpr DriveWord kDriveColumns[] = {
+    DriveWord::Case,      DriveWord::Centre,      DriveWord::Change,      DriveWord::Length,
+    DriveWord::BeltTeeth, DriveWord::Wrap1,       DriveWord::Wrap2,       DriveWord::Mesh1,
+    DriveWord::Mesh2,     DriveWord::WidthColumn, DriveWord::RatedColumn, DriveWord::Margin,
+    DriveWord::Tst,       DriveWord::Tight,       DriveWord::Slack,       DriveWord::Frequency,
+    DriveWord::HubStatic, DriveWord::HubRunning};
+// The columns from here on are the load's, shown only with one.
+inline constexpr std::size_t kFirstLoadColumn = 9;
 
 // "&Profile" in English, "带型(&P)" in Chinese.
 std::string_view driveWord(DriveWord word, Language language);

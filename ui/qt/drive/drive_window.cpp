@@ -67,14 +67,7 @@ class FigureDelegate : public QStyledItemDelegate {
   }
 };
 
-constexpr DriveWord kColumns[] = {
-    DriveWord::Case,      DriveWord::Centre,      DriveWord::Change,      DriveWord::Length,
-    DriveWord::BeltTeeth, DriveWord::Wrap1,       DriveWord::Wrap2,       DriveWord::Mesh1,
-    DriveWord::Mesh2,     DriveWord::WidthColumn, DriveWord::RatedColumn, DriveWord::Margin,
-    DriveWord::Tst,       DriveWord::Tight,       DriveWord::Slack,       DriveWord::Frequency,
-    DriveWord::HubStatic, DriveWord::HubRunning};
-// The columns from here on are the load's, shown only with one.
-constexpr int kFirstLoadColumn = 9;
+constexpr const auto& kColumns = kDriveColumns;
 
 }  // namespace
 
@@ -298,7 +291,7 @@ void DriveWindow::mirrorResults() {
     if (rows_->isRowHidden(r) != hidden) rows_->setRowHidden(r, hidden);
   }
   const std::optional<report::LoadText>& load = form_->loadResults();
-  for (int column = kFirstLoadColumn; column < rows_->columnCount(); ++column) {
+  for (int column = static_cast<int>(kFirstLoadColumn); column < rows_->columnCount(); ++column) {
     if (rows_->isColumnHidden(column) == load.has_value()) rows_->setColumnHidden(column, !load);
   }
   QStringList loadNotes, loadMethods;
@@ -323,7 +316,7 @@ void DriveWindow::mirrorResults() {
             toQString(driveWord(kColumns[column], language_)) + " (" + unit + ")");
   }
   if (load) {
-    setText(rows_->horizontalHeaderItem(kFirstLoadColumn),
+    setText(rows_->horizontalHeaderItem(static_cast<int>(kFirstLoadColumn)),
             toQString(driveWord(DriveWord::WidthColumn, language_)) + " (" +
                 toQString(load->widthUnit) + ")");
   }

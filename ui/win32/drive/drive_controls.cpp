@@ -17,13 +17,7 @@ using platform::toWide;
 
 // The inputs in reading order, which is the tab order, each after the label that names it.
 constexpr const auto& kInputs = kDriveInputs;
-constexpr DriveWord kColumns[] = {
-    DriveWord::Case,      DriveWord::Centre,      DriveWord::Change,      DriveWord::Length,
-    DriveWord::BeltTeeth, DriveWord::Wrap1,       DriveWord::Wrap2,       DriveWord::Mesh1,
-    DriveWord::Mesh2,     DriveWord::WidthColumn, DriveWord::RatedColumn, DriveWord::Margin,
-    DriveWord::Tst,       DriveWord::Tight,       DriveWord::Slack,       DriveWord::Frequency,
-    DriveWord::HubStatic, DriveWord::HubRunning};
-constexpr std::size_t kFirstLoadColumn = 9;
+constexpr const auto& kColumns = kDriveColumns;
 // Two identifiers to each input (its label's and its own), then the other controls.
 static_assert(IDC_DRIVE_FIRST + 2 * static_cast<int>(DriveField::RatedPower) + 1 < kDriveCopyId);
 static_assert(kDriveCopyId == IDC_DRIVE_FIRST + 40);
