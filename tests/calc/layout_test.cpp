@@ -109,6 +109,15 @@ TEST(KorvaleCalcLayout, ReadsOnlyARegularFile) {
   paths.push_back({fifo, "it is not a regular file"});
   paths.push_back({"/dev/zero", "it is not a regular file"});
 #endif
+  // A layout as long as a file may be (16 MiB), comments filling it out, and one byte longer.
+  std::string longest = kExample;
+  longest.resize((16 << 20) - 1, '#');
+  longest += '\n';
+  directory.write("longest.txt", longest);
+  EXPECT_EQ(testing::runWords({"layout", (directory.path() / "longest.txt").u8string()}, "").status,
+            0);
+  directory.write("longer.txt", longest + "\n");
+  paths.push_back({(directory.path() / "longer.txt").u8string(), "it is longer than 16 MiB"});
   for (const auto& [path, why] : paths) {
     const Outcome result = testing::runWords({"layout", path}, "");
     EXPECT_EQ(result.status, 2) << path;
