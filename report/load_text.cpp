@@ -14,12 +14,12 @@ std::string optionalFixed(const std::optional<double>& x, int decimals) {
 LoadText LoadTextOf(Units units, const LoadSolution& load, const DriveSolution& solution) {
   const BeltRating& rating = *load.rating;
   LoadText text;
-  text.power = trimmedText(load.power, 3);
-  text.designPower = trimmedText(load.designPower, 3);
-  text.serviceFactor = trimmedText(load.serviceFactor, 3);
+  text.power = readableText(load.power, 3);
+  text.designPower = readableText(load.designPower, 3);
+  text.serviceFactor = readableText(load.serviceFactor, 3);
   text.serviceFactorAssumed = load.serviceFactorAssumed;
-  text.rpm1 = trimmedText(load.rpm1, 2);
-  text.rpm2 = trimmedText(load.rpm2, 2);
+  text.rpm1 = readableText(load.rpm1, 2);
+  text.rpm2 = readableText(load.rpm2, 2);
   text.torque1 = fixedText(load.torque1, 2);
   text.torque2 = fixedText(load.torque2, 2);
   text.speed = fixedText(load.speed, 2);

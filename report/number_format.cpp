@@ -68,6 +68,17 @@ std::string trimmedText(double x, int decimals) {
   return text;
 }
 
+std::string readableText(double x, int decimals) {
+  const double magnitude = std::fabs(x);
+  double unit = std::pow(10.0, -decimals);
+  if (magnitude == 0 || magnitude >= unit) return trimmedText(x, decimals);
+  while (magnitude < unit) {
+    unit /= 10;
+    ++decimals;
+  }
+  return trimmedText(x, decimals + 3);
+}
+
 double Units::ofFigure(double millimetres) const {
   return inch ? roundedTo15Digits(of(millimetres)) : millimetres;
 }

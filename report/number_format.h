@@ -27,5 +27,9 @@ std::string flooredText(double x, int decimals);
 // Rounded, without the zeros a figure does not need: (517.857, 2) -> "517.86", (1450, 2) -> "1450",
 // (17/7, 4) -> "2.4286".
 std::string trimmedText(double x, int decimals);
+// The same, except that a figure too small for those decimals keeps four significant digits
+// rather than read as 0: (0.000001, 3) -> "0.000001", (0.00012345, 3) -> "0.0001235",
+// (0.7592, 3) -> "0.759".
+std::string readableText(double x, int decimals);
 
 }  // namespace korvale::report

@@ -98,6 +98,11 @@ TEST(KorvaleCalc, AnswersEachCommandLine) {
       // Either side of the 6500 ft/min (33.02 m/s) the rating holds to.
       {"drive XL 20 40 --centre 300 --power 0.1 --rpm 19400", 0, 8, "warning: service_factor_assumed: no service factor given: 1.5 taken, the low end of the 1.5 to 2.0 that SDP/SI D265 p. T-61 recommends for small-pitch synchronous drives"},
       {"drive XL 20 40 --centre 300 --power 0.1 --rpm 19600", 0, 8, "warning: speed_over_limit: the belt runs faster than the 33.02 m/s (6500 ft/min) its rating holds to"},
+      // The load's limits, each side: a figure given is shown as given, never as 0.
+      {"drive L 20 40 --centre 300 --power 0.000001 --rpm 1000000000", 0, 12, "load: 0.000001 kW at 1000000000 rpm on pulley 1, which turns pulley 2 at 500000000 rpm"},
+      {"drive L 20 40 --centre 300 --power 1000000000 --rpm 0.000001", 0, 11, "load: 1000000000 kW at 0.000001 rpm on pulley 1, which turns pulley 2 at 0.0000005 rpm"},
+      {"drive L 20 40 --centre 300 --power 0.0000009 --rpm 1450", 2, 0, R"(korvale-calc: --power "0.0000009": expected a power from 0.000001 to 1000000000 kW, such as 2.2, 2.2kW, 750W or 3hp)"},
+      {"drive L 20 40 --centre 300 --power 1 --rpm 1000000001", 2, 0, R"(korvale-calc: --rpm "1000000001": expected a speed in rpm from 0.000001 to 1000000000)"},
       {"drive 5M 20 56 --centre 250 --power -1 --rpm 1450", 2, 0, R"(korvale-calc: --power "-1": expected a power from 0.000001 to 1000000000 kW, such as 2.2, 2.2kW, 750W or 3hp)"},
       {"drive 5M 20 56 --centre 250 --power 2 --torque 3 --rpm 1450", 2, 0, "korvale-calc: give --power or --torque, not both"},
       {"drive 5M 20 56 --centre 250 --power 2 --rpm 0", 2, 0, R"(korvale-calc: --rpm "0": expected a speed in rpm from 0.000001 to 1000000000)"},
