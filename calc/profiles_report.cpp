@@ -38,13 +38,27 @@ std::string shortest(double x) {
   return text;
 }
 
-// Where the pitch line runs below the belt's back, to 15 digits as the figures it comes from;
-// nothing where the tooth height or the offset is not published.
-std::optional<double> pitchLineBelowBack(const BeltProfile& profile, Units units) {
+// What a roller on either side of the belt meets, in the asked units; nothing where no source at
+// hand gives it. The pitch line's depth below the back is rounded to 15 digits, as the figures it
+// comes from.
+struct SectionFigures {
+  std::optional<double> toothHeight, pitchLineBelowBack, smallestBackIdler;
+};
+
+SectionFigures sectionFiguresOf(const BeltProfile& profile, Units units) {
   const BeltSection& section = BeltSectionOf(profile);
-  if (!section.known() || profile.offsetSource == OffsetSource::Unpublished) return std::nullopt;
-  return report::roundedTo15Digits(
-      units.of(profile.beltHeight - section.toothHeight - profile.pitchLineOffset));
+  SectionFigures figures;
+  if (section.known()) {
+    figures.toothHeight = units.ofFigure(section.toothHeight);
+    if (profile.offsetSource != OffsetSource::Unpublished) {
+      figures.pitchLineBelowBack = report::roundedTo15Digits(
+          units.of(profile.beltHeight - section.toothHeight - profile.pitchLineOffset));
+    }
+  }
+  if (section.smallestBackIdler > 0) {
+    figures.smallestBackIdler = units.ofFigure(section.smallestBackIdler);
+  }
+  return figures;
 }
 
 std::string figureOrDash(std::optional<double> x) {
@@ -88,23 +102,11 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
       records.text(rating.kind == RatingKind::None ? std::string_view("none")
                                                    : rating.ratingSource);
       const BeltSection& section = BeltSectionOf(profile);
-      const std::optional<double> back = pitchLineBelowBack(profile, units);
-      if (section.known()) {
-        records.number(units.ofFigure(section.toothHeight));
-      } else {
-        records.absent();
-      }
-      if (back) {
-        records.number(*back);
-      } else {
-        records.absent();
-      }
+      const SectionFigures figures = sectionFiguresOf(profile, units);
+      records.number(figures.toothHeight);
+      records.number(figures.pitchLineBelowBack);
       records.text(section.source);
-      if (section.smallestBackIdler > 0) {
-        records.number(units.ofFigure(section.smallestBackIdler));
-      } else {
-        records.absent();
-      }
+      records.number(figures.smallestBackIdler);
       records.text(section.backIdlerSource);
       records.endRecord();
     }
@@ -122,19 +124,17 @@ void WriteProfilesReport(const CalcArguments& arguments, BufferedOutput& out) {
     const bool unpublished = profile.offsetSource == OffsetSource::Unpublished;
     const std::string mark =
         profile.offsetSource == OffsetSource::Confirmed || unpublished ? "" : "*";
-    const BeltSection& section = BeltSectionOf(profile);
-    rows.push_back(
-        {std::string(profile.name), std::string(profile.family),
-         shortest(units.ofFigure(profile.pitch)),
-         unpublished ? "-" : shortest(units.ofFigure(profile.pitchLineOffset)) + mark,
-         std::string(offsetStatus(profile.offsetSource)),
-         shortest(units.ofFigure(profile.beltHeight)),
-         section.known() ? shortest(units.ofFigure(section.toothHeight)) : "-",
-         figureOrDash(pitchLineBelowBack(profile, units)),
-         section.smallestBackIdler > 0 ? shortest(units.ofFigure(section.smallestBackIdler)) : "-",
-         profile.smallestPulley == 0 ? "-" : std::to_string(profile.smallestPulley),
-         BeltRatingOf(profile).kind == RatingKind::None ? "none" : "IP-24",
-         std::string(profile.source)});
+    const SectionFigures figures = sectionFiguresOf(profile, units);
+    rows.push_back({std::string(profile.name), std::string(profile.family),
+                    shortest(units.ofFigure(profile.pitch)),
+                    unpublished ? "-" : shortest(units.ofFigure(profile.pitchLineOffset)) + mark,
+                    std::string(offsetStatus(profile.offsetSource)),
+                    shortest(units.ofFigure(profile.beltHeight)), figureOrDash(figures.toothHeight),
+                    figureOrDash(figures.pitchLineBelowBack),
+                    figureOrDash(figures.smallestBackIdler),
+                    profile.smallestPulley == 0 ? "-" : std::to_string(profile.smallestPulley),
+                    BeltRatingOf(profile).kind == RatingKind::None ? "none" : "IP-24",
+                    std::string(profile.source)});
   }
   // Each column at least two spaces wider than its widest cell, so that no two ever run together.
   std::size_t widths[kColumns] = {6, 14, 10, 10, 13, 12, 10, 10, 10, 10, 8};
