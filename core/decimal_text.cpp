@@ -150,10 +150,12 @@ Decimal incremented(Decimal d, int kept) {
 // |x| × 10^places rounded to a whole number, ties to even, by one multiplication, where that
 // decides it: 10^places exact (up to 10^22), the product below 2^53, and its fraction clear of
 // one half by more than the product's rounding could move it. False where it does not.
+// The powers of ten a double holds exactly.
+constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 bool quicklyRounded(double magnitude, int places, std::uint64_t& whole) {
-  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   if (places < 0 || places > 22) return false;
   const double product = magnitude * kPowers[places];
   if (!(product < 9007199254740992.0)) return false;  // 2^53
@@ -255,7 +257,16 @@ Decimal significant(double x, int digits) {
   for (const int guess : {first, first - 1, first + 1}) {
     std::uint64_t whole = 0;
     const int places = digits - 1 - guess;
-    if (!quicklyRounded(magnitude, places, whole)) break;
+    if (digits < 1 || digits > 22 || !quicklyRounded(magnitude, places, whole)) break;
+    // log10 may round a value just below a power of ten up to it: the guess is right only when
+    // the value scaled to `digits` places has its first digit in the first of them. Too near a
+    // power of ten to tell from the scaled double, the exact digits decide.
+    const double scaled = magnitude * kPowers[places];
+    const double least = kPowers[digits - 1];
+    const double tolerance = scaled * 4.5e-16;
+    if (std::fabs(scaled - least) <= tolerance || std::fabs(scaled - 10 * least) <= tolerance)
+      break;
+    if (scaled < least || scaled >= 10 * least) continue;
     const Decimal d = decimalOf(whole, places);
     // Right when the rounded value has its first digit where guessed, or one place higher by a
     // carry (9.99... to 10).
