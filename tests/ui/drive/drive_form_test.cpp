@@ -73,9 +73,9 @@ class FormDriver : public testing::DriveDriver, private DriveFrontEnd {
       rows.back().insert(rows.back().end(), {l.width, l.rated, l.margin, l.tStatic, l.tTight,
                                              l.tSlack, l.frequency, l.hubStatic, l.hubRunning});
     }
-    return testing::shownFrom(rows, form_->results()->warnings, form_->results()->unit,
-                              load ? loadLines(*load, Language::English).front()
-                                   : form_->loadError());
+    return testing::shownFrom(
+        rows, form_->results()->warnings, form_->results()->unit,
+        load ? loadLines(*load, Language::English).front() : form_->loadError());
   }
 
  private:
